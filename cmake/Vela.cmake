@@ -12,3 +12,20 @@ function(vela_add_test)
     DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${T_ENV}" TIMEOUT 300)
 endfunction()
+
+# vela_add_folder_tests(LIBS lib ...): one test executable per *_test.cpp in the
+# calling folder, each linked with the given libraries and the test doubles.
+# A test that needs more can add to its target (named after the file) afterwards.
+function(vela_add_folder_tests)
+  cmake_parse_arguments(T "" "" "LIBS;ENV" ${ARGN})
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  foreach(src ${tests})
+    get_filename_component(name ${src} NAME_WE)
+    get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+    vela_add_test(NAME ${folder}_${name} SOURCES ${src}
+      LIBS ${T_LIBS} vela_test_support Qt6::Test ENV ${T_ENV})
+    target_compile_definitions(${folder}_${name} PRIVATE
+      VELA_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/data"
+      VELA_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
+  endforeach()
+endfunction()
