@@ -42,7 +42,8 @@ run: build
 	@echo "The program is not built yet."
 
 snapshots: build
-	@echo "No snapshots yet."
+	cmake --build $(BUILD) --target snapshots
+	@echo "PNG files are in $(BUILD)/snapshots/"
 
 # libFuzzer targets, built with clang in a separate tree and run for a bounded time.
 fuzz: deps

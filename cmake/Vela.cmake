@@ -29,3 +29,17 @@ function(vela_add_folder_tests)
       VELA_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
   endforeach()
 endfunction()
+
+# vela_add_snapshot_step(NAME name COMMAND cmd args... [DEPENDS target ...]):
+# one step of `make snapshots`, which renders windows and images to PNG files
+# in ${VELA_SNAPSHOT_DIR}.
+set(VELA_SNAPSHOT_DIR ${CMAKE_BINARY_DIR}/snapshots)
+function(vela_add_snapshot_step)
+  cmake_parse_arguments(S "" "NAME" "COMMAND;DEPENDS" ${ARGN})
+  add_custom_target(snapshot_${S_NAME}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${VELA_SNAPSHOT_DIR}
+    COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${S_COMMAND}
+    DEPENDS ${S_DEPENDS}
+    VERBATIM)
+  set_property(GLOBAL APPEND PROPERTY VELA_SNAPSHOT_STEPS snapshot_${S_NAME})
+endfunction()
