@@ -43,3 +43,23 @@ function(vela_add_snapshot_step)
     VERBATIM)
   set_property(GLOBAL APPEND PROPERTY VELA_SNAPSHOT_STEPS snapshot_${S_NAME})
 endfunction()
+
+# vela_folder_library(NAME target LIBS ...): the static library of one source
+# folder, from every *.cpp in it. Links to folder libraries that do not exist
+# yet are skipped; cycles between folder libraries are fine for static libraries.
+function(vela_folder_library)
+  cmake_parse_arguments(L "" "NAME" "LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_library(${L_NAME} STATIC ${sources})
+  target_include_directories(${L_NAME} PUBLIC ${CMAKE_SOURCE_DIR})
+  foreach(lib ${L_LIBS})
+    if(lib MATCHES "^vela_")
+      target_link_libraries(${L_NAME} PUBLIC $<TARGET_NAME_IF_EXISTS:${lib}>)
+    else()
+      target_link_libraries(${L_NAME} PUBLIC ${lib})
+    endif()
+  endforeach()
+endfunction()
