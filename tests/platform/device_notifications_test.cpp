@@ -1,4 +1,5 @@
 #include "platform/device_notifications.h"
+#include "tests/support/fake_notice_source.h"
 
 #include <QCoreApplication>
 #include <QSignalSpy>
@@ -9,11 +10,8 @@
 
 #include <atomic>
 #include <condition_variable>
-#include <deque>
-#include <fcntl.h>
 #include <mutex>
 #include <thread>
-#include <unistd.h>
 
 using vela::DeviceNotice;
 using vela::DeviceNoticeKind;
@@ -115,53 +113,7 @@ TEST(HidrawNoticeBook, EventsItCannotNameGiveNothing)
 
 namespace {
 
-// Notices pushed by the test; a pipe makes them visible to poll.
-class PipeSource final : public vela::DeviceNoticeSource {
-public:
-    PipeSource()
-    {
-        EXPECT_EQ(pipe2(fds_, O_NONBLOCK | O_CLOEXEC), 0);
-    }
-    ~PipeSource() override
-    {
-        ::close(fds_[0]);
-        ::close(fds_[1]);
-    }
-    void push(DeviceNotice notice)
-    {
-        {
-            std::lock_guard lock(mutex_);
-            queued_.push_back(std::move(notice));
-        }
-        EXPECT_EQ(::write(fds_[1], "x", 1), 1);
-    }
-    int fd() const override { return fds_[0]; }
-    void read(std::vector<DeviceNotice> &out) override
-    {
-        char buffer[64];
-        while (::read(fds_[0], buffer, sizeof buffer) > 0) {
-        }
-        std::lock_guard lock(mutex_);
-        out.insert(out.end(), queued_.begin(), queued_.end());
-        queued_.clear();
-    }
-
-private:
-    int fds_[2];
-    std::mutex mutex_;
-    std::deque<DeviceNotice> queued_;
-};
-
-struct Subscription {
-    Subscription()
-    {
-        auto owned = std::make_unique<PipeSource>();
-        source = owned.get();
-        notifications = vela::DeviceNotifications::fromSource(std::move(owned));
-    }
-    PipeSource *source;
-    std::unique_ptr<vela::DeviceNotifications> notifications;
-};
+using Subscription = vela::test::FakeSubscription;
 
 const DeviceNotice kArrival{DeviceNoticeKind::Arrival, "\\\\?\\HID#VID_22D4&PID_132B&MI_00#A#{x}"};
 const DeviceNotice kRemoval{DeviceNoticeKind::Removal, "\\\\?\\HID#VID_22D4&PID_132B&MI_00#A#{x}"};
