@@ -98,24 +98,18 @@ Mode LocateMouse(Link &link, Clock &clock)
     return Mode::None;
 }
 
-namespace {
-
-// Send, fixed wait, status read of statusSize bytes with ID 0xA1. Returns the
-// status byte, 0 when the send or the read failed.
-uint8_t Exchange(Link &link, Clock &clock, const uint8_t *report, size_t size, Link::Retry retry,
-                 uint32_t waitMs, size_t statusSize)
+uint8_t Link::exchange(const uint8_t *report, size_t size, Retry retry, uint32_t waitMs, size_t statusSize,
+                      Clock &clock)
 {
-    if (!link.send(report, size, retry))
+    if (!send(report, size, retry))
         return 0;
     clock.sleepMs(waitMs);
     LongReport status{};
     status[0] = 0xA1;
-    if (!link.get(status.data(), statusSize))
+    if (!get(status.data(), std::min(statusSize, status.size())))
         return 0;
     return status[1];
 }
-
-} // namespace
 
 void RunUpdate(Link &link, Clock &clock, const std::optional<Job> &job, const Progress &progress)
 {
@@ -132,7 +126,7 @@ void RunUpdate(Link &link, Clock &clock, const std::optional<Job> &job, const Pr
 
     if (mode == Mode::Normal) {
         const ShortReport enter = EnterBootloaderReport();
-        if (Exchange(link, clock, enter.data(), enter.size(), Link::Retry::Short30ms, 30, kShortReportSize) != 1) {
+        if (link.exchange(enter.data(), enter.size(), Link::Retry::Short30ms, 30, kShortReportSize, clock) != 1) {
             progress(kSwitchRefused, 1);
             return;
         }
@@ -154,8 +148,7 @@ void RunUpdate(Link &link, Clock &clock, const std::optional<Job> &job, const Pr
     const LongReport start = StartReport(*job);
     bool started = false;
     for (uint32_t wait : {300u, 600u, 900u, 1200u, 1500u}) {
-        if ((started = Exchange(link, clock, start.data(), start.size(), Link::Retry::Normal50ms, 50,
-                                kLongReportSize) == 1))
+        if ((started = link.exchange(start.data(), start.size(), Link::Retry::Normal50ms, 50, kLongReportSize, clock) == 1))
             break;
         clock.sleepMs(wait);
     }
@@ -171,8 +164,7 @@ void RunUpdate(Link &link, Clock &clock, const std::optional<Job> &job, const Pr
         const LongReport chunk = ChunkReport(*job, k);
         bool written = false;
         for (uint32_t wait : {0u, 100u, 200u}) {
-            if ((written = Exchange(link, clock, chunk.data(), chunk.size(), Link::Retry::Normal50ms, 20,
-                                    kLongReportSize) == 1))
+            if ((written = link.exchange(chunk.data(), chunk.size(), Link::Retry::Normal50ms, 20, kLongReportSize, clock) == 1))
                 break;
             clock.sleepMs(wait);
         }
@@ -187,7 +179,7 @@ void RunUpdate(Link &link, Clock &clock, const std::optional<Job> &job, const Pr
 
     clock.sleepMs(200);
     const LongReport finish = FinishReport();
-    if (Exchange(link, clock, finish.data(), finish.size(), Link::Retry::Normal50ms, 10, kLongReportSize) != 1) {
+    if (link.exchange(finish.data(), finish.size(), Link::Retry::Normal50ms, 10, kLongReportSize, clock) != 1) {
         progress(kFinishFailed, last);
         return;
     }

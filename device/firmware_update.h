@@ -82,6 +82,12 @@ public:
     virtual bool get(uint8_t *report, size_t size) = 0;
     // The firmware version as Get_fw_version reports it (0x0106 -> 106).
     virtual bool firmwareVersion(int16_t *version) = 0;
+    // One bootloader step: send, fixed wait on clock, status read of
+    // statusSize bytes with report ID 0xA1. The status byte, 0 when the send
+    // or the read failed. A link shared with other threads overrides it to
+    // hold its lock across the whole step.
+    virtual uint8_t exchange(const uint8_t *report, size_t size, Retry retry, uint32_t waitMs, size_t statusSize,
+                             Clock &clock);
 };
 
 enum class Mode { None, Normal, Bootloader };

@@ -80,6 +80,10 @@ ControlResult runControl(VirtualMouse &mouse, const std::vector<std::string> &w)
         if (w.size() != 2 || !parseUnsigned(w[1], a, 0xFFFF))
             return usage("usage: firmware 0xHHHH");
         mouse.setFirmwareVersion(uint16_t(a));
+    } else if (c == "update-version") {
+        if (w.size() != 2 || !parseUnsigned(w[1], a, 0xFFFF))
+            return usage("usage: update-version 0xHHHH");
+        mouse.withFirmware([a](Firmware &f) { f.state().updateVersion = uint16_t(a); });
     } else if (c == "unplug" && w.size() == 1)
         mouse.unplug();
     else if (c == "plug" && w.size() == 1)
