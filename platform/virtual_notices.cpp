@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <poll.h>
+#include <sys/socket.h>
 
 namespace vela {
 
@@ -49,11 +51,17 @@ public:
     {
         int code = 0;
         std::string reply;
-        if (!socket_->connectTo(socketPath, &code) || !socket_->writeLine("subscribe")
-            || !socket_->readLine(reply, 2000, &code) || reply != "ok") {
+        bool ok = socket_->connectTo(socketPath, &code) && socket_->writeLine("subscribe");
+        // The answer "ok" comes first; notices may follow in the same packet,
+        // so the lines are read here rather than through the socket's reader.
+        for (int tries = 0; ok && tries < 20 && !takeLine(reply); ++tries) {
+            pollfd p{socket_->fd(), POLLIN, 0};
+            ok = ::poll(&p, 1, 100) >= 0 && receive();
+        }
+        if (!ok || reply != "ok") {
             if (error)
-                *error = "cannot subscribe to the virtual mouse at " + socketPath + ": "
-                       + (code ? std::strerror(code) : reply.c_str());
+                *error = "cannot subscribe to the virtual mouse at " + socketPath
+                       + (code ? std::string(": ") + std::strerror(code) : std::string());
             return false;
         }
         fd_ = socket_->fd();
@@ -64,22 +72,51 @@ public:
 
     void read(std::vector<DeviceNotice> &out) override
     {
+        if (!socket_)
+            return;
+        const bool open = receive();
         std::string line;
-        int code = 0;
-        // A short timeout: readLine gives up at once with none, before reading.
-        while (socket_ && socket_->readLine(line, 1, &code)) {
+        while (takeLine(line)) {
             if (auto notice = VirtualNoticeFromLine(line))
                 out.push_back(*notice);
         }
-        if (socket_ && code != ETIMEDOUT) {
+        if (!open || buffer_.size() > hid::kMaxLine) {
             // The virtual mouse went away: closing takes the descriptor out of
             // every poll set, which would otherwise report it readable for ever.
             socket_.reset();
+            buffer_.clear();
         }
     }
 
 private:
+    // Appends what has arrived, without blocking. False at end of stream or on an error.
+    bool receive()
+    {
+        char chunk[4096];
+        for (;;) {
+            const ssize_t n = ::recv(socket_->fd(), chunk, sizeof chunk, MSG_DONTWAIT);
+            if (n > 0) {
+                buffer_.append(chunk, size_t(n));
+                continue;
+            }
+            if (n < 0 && errno == EINTR)
+                continue;
+            return n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
+        }
+    }
+
+    bool takeLine(std::string &line)
+    {
+        const size_t end = buffer_.find('\n');
+        if (end == std::string::npos)
+            return false;
+        line = buffer_.substr(0, end);
+        buffer_.erase(0, end + 1);
+        return true;
+    }
+
     std::unique_ptr<hid::LineSocket> socket_ = std::make_unique<hid::LineSocket>();
+    std::string buffer_;
     int fd_ = -1;
 };
 
