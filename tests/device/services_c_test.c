@@ -1,0 +1,224 @@
+/* The library's event channel, firmware update and arrival listener from C,
+ * against a running vela-virtual-mouse, with real waits.
+ * Usage: device_services_c_test VIRTUAL_MOUSE LIBRARY */
+#define _GNU_SOURCE
+#include "device/Vela_pro_dll.h"
+
+#include <dlfcn.h>
+#include <poll.h>
+#include <pthread.h>
+#include <signal.h>
+#include <spawn.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+extern char **environ;
+
+static int failures = 0;
+#define CHECK(cond)                                                         \
+    do {                                                                    \
+        if (!(cond)) {                                                      \
+            fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond); \
+            ++failures;                                                     \
+        }                                                                   \
+    } while (0)
+
+static const char *mouse_program;
+static char socket_path[256];
+
+static void sleep_ms(long ms)
+{
+    struct timespec t = {ms / 1000, (ms % 1000) * 1000000L};
+    nanosleep(&t, NULL);
+}
+
+/* Runs "vela-virtual-mouse ctl --socket PATH words..."; 0 on success. */
+static int ctl(const char *a, const char *b)
+{
+    char *argv[] = {(char *)mouse_program, "ctl", "--socket", socket_path, (char *)a, (char *)b, NULL};
+    pid_t pid;
+    if (posix_spawn(&pid, mouse_program, NULL, NULL, argv, environ) != 0)
+        return -1;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+/* What the callbacks saw; they run on the library's threads. */
+static pthread_mutex_t seen_lock = PTHREAD_MUTEX_INITIALIZER;
+static int event_count, event_code, event_value;
+static uint32_t event_extra;
+static int firmware_final = -1;
+static uint32_t firmware_progress, firmware_steps;
+static int device_calls;
+
+static void on_event(uint8_t *code, void *value, uint32_t *extra)
+{
+    pthread_mutex_lock(&seen_lock);
+    ++event_count;
+    event_code = *code;
+    event_value = *(uint8_t *)value;
+    event_extra = *extra;
+    pthread_mutex_unlock(&seen_lock);
+}
+
+static void on_firmware(uint8_t *status, uint32_t *progress)
+{
+    pthread_mutex_lock(&seen_lock);
+    if (*status == 1)
+        ++firmware_steps;
+    else
+        firmware_final = *status;
+    firmware_progress = *progress;
+    pthread_mutex_unlock(&seen_lock);
+}
+
+static void on_device(uint8_t *value)
+{
+    (void)value;
+    pthread_mutex_lock(&seen_lock);
+    ++device_calls;
+    pthread_mutex_unlock(&seen_lock);
+}
+
+/* Polls cond every 10 ms for at most ms milliseconds. */
+#define WAIT_FOR(cond, ms)                                       \
+    do {                                                         \
+        for (long waited_ = 0; waited_ < (ms); waited_ += 10) { \
+            pthread_mutex_lock(&seen_lock);                      \
+            int done_ = (cond);                                  \
+            pthread_mutex_unlock(&seen_lock);                    \
+            if (done_)                                           \
+                break;                                           \
+            sleep_ms(10);                                        \
+        }                                                        \
+    } while (0)
+
+static pid_t start_mouse(void)
+{
+    int out[2];
+    if (pipe(out) != 0)
+        return -1;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    char *argv[] = {(char *)mouse_program, "serve", "--socket", socket_path, NULL};
+    pid_t pid;
+    int spawned = posix_spawn(&pid, mouse_program, &actions, NULL, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(out[1]);
+    if (spawned != 0) {
+        close(out[0]);
+        return -1;
+    }
+    /* Bounded wait for "ready". */
+    char text[64] = {0};
+    size_t used = 0;
+    struct pollfd p = {out[0], POLLIN, 0};
+    while (!strstr(text, "ready") && used + 1 < sizeof text && poll(&p, 1, 10000) > 0) {
+        ssize_t n = read(out[0], text + used, sizeof text - 1 - used);
+        if (n <= 0)
+            break;
+        used += (size_t)n;
+    }
+    close(out[0]);
+    if (!strstr(text, "ready")) {
+        kill(pid, SIGKILL);
+        waitpid(pid, NULL, 0);
+        return -1;
+    }
+    return pid;
+}
+
+int main(int argc, char **argv)
+{
+    if (argc != 3) {
+        fprintf(stderr, "usage: %s VIRTUAL_MOUSE LIBRARY\n", argv[0]);
+        return 2;
+    }
+    mouse_program = argv[1];
+    char folder[] = "/tmp/vela-services-XXXXXX";
+    if (!mkdtemp(folder))
+        return 2;
+    snprintf(socket_path, sizeof socket_path, "%s/mouse.sock", folder);
+    const pid_t mouse = start_mouse();
+    if (mouse < 0) {
+        fprintf(stderr, "the virtual mouse did not start\n");
+        return 1;
+    }
+    setenv("VELA_VIRTUAL_MOUSE", socket_path, 1);
+
+    void *library = dlopen(argv[2], RTLD_NOW | RTLD_LOCAL);
+    if (!library) {
+        fprintf(stderr, "%s\n", dlerror());
+        return 1;
+    }
+#define LOAD(name) __typeof__(&name) p_##name = (__typeof__(&name))dlsym(library, #name); CHECK(p_##name != NULL)
+    LOAD(Capture_cb_data);
+    LOAD(Close_device);
+    LOAD(Firmware_update_progress);
+    LOAD(Update_firmware);
+    LOAD(Device_change_message);
+    LOAD(Start_device_listener);
+    LOAD(Get_fw_version);
+    if (failures)
+        return 1;
+
+    /* Event channel: a queued input report reaches the callback. */
+    CHECK(p_Capture_cb_data(NULL) == 20);
+    CHECK(p_Capture_cb_data(on_event) == 5);
+    CHECK(ctl("input", "010203000000000000") == 0);
+    WAIT_FOR(event_count > 0, 5000);
+    CHECK(event_count == 1 && event_code == 2 && event_value == 3 && event_extra == 1);
+
+    /* Firmware update of a small image, to the preset new version. */
+    CHECK(ctl("update-version", "0x0107") == 0);
+    uint8_t image[1500];
+    for (size_t i = 0; i < sizeof image; ++i)
+        image[i] = (uint8_t)(i * 31);
+    CHECK(p_Firmware_update_progress(on_firmware) == 1);
+    CHECK(p_Update_firmware(sizeof image, image));
+    WAIT_FOR(firmware_final >= 0, 30000);
+    CHECK(firmware_final == 0x60);
+    CHECK(firmware_progress == 107);
+    CHECK(firmware_steps == 6); /* 1, 3, 4, two chunks, 100 */
+    int16_t version = 0;
+    CHECK(p_Get_fw_version(&version) == 1 && version == 107);
+
+    /* Listener: unplug and plug reach it; this mouse is not its identity,
+     * so no call. */
+    CHECK(p_Device_change_message(on_device) == 1);
+    CHECK(p_Start_device_listener() == 1);
+    CHECK(p_Start_device_listener() == 20);
+    CHECK(ctl("unplug", NULL) == 0);
+    CHECK(ctl("plug", NULL) == 0);
+    sleep_ms(300);
+    pthread_mutex_lock(&seen_lock);
+    CHECK(device_calls == 0);
+    pthread_mutex_unlock(&seen_lock);
+
+    /* Close_device ends the event thread without another report. */
+    struct timespec before, after;
+    clock_gettime(CLOCK_MONOTONIC, &before);
+    CHECK(p_Close_device() == 1);
+    clock_gettime(CLOCK_MONOTONIC, &after);
+    const long took = (after.tv_sec - before.tv_sec) * 1000 + (after.tv_nsec - before.tv_nsec) / 1000000;
+    if (took > 2000)
+        fprintf(stderr, "note: Close_device took %ld ms\n", took);
+    CHECK(p_Get_fw_version(&version) == 1 && version == 107);
+
+    kill(mouse, SIGTERM);
+    waitpid(mouse, NULL, 0);
+    unlink(socket_path);
+    rmdir(folder);
+    if (failures)
+        fprintf(stderr, "%d check(s) failed\n", failures);
+    else
+        printf("all checks passed\n");
+    return failures ? 1 : 0;
+}
