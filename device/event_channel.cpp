@@ -1,15 +1,11 @@
 #include "device/event_channel.h"
+#include "device/wire.h"
 
 #include <atomic>
 #include <system_error>
 #include <thread>
 
 namespace vela::events {
-
-namespace {
-constexpr uint16_t kVendorId = 0x22D4;
-constexpr uint16_t kProductId = 0x132B;
-} // namespace
 
 Event DecodeReport(const std::array<uint8_t, kReportSize> &report)
 {
@@ -94,7 +90,7 @@ uint8_t EventChannel::capture(Callback callback)
     stopLocked();
 
     // The first interface of the mouse, as hidapi's open by IDs picks it.
-    const auto present = backend_.enumerate(kVendorId, kProductId);
+    const auto present = backend_.enumerate(wire::kVendorId, wire::kProductNormal);
     auto reader = std::make_shared<Reader>();
     if (!present.empty())
         reader->device = backend_.open(present.front().path);

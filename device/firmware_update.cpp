@@ -16,14 +16,6 @@ std::optional<Job> MakeJob(uint32_t size, const uint8_t *data)
     return job;
 }
 
-uint16_t ChunkChecksum(const uint8_t *chunk)
-{
-    uint16_t sum = 0;
-    for (size_t i = 0; i < kChunkSize; ++i)
-        sum = uint16_t(sum + chunk[i]);
-    return sum;
-}
-
 uint32_t ImageSum(const Job &job)
 {
     uint32_t sum = 0;

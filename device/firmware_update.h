@@ -3,6 +3,7 @@
 // of the bootloader protocol, locating the mouse, and the worker's steps.
 // The worker talks to the mouse through a FirmwareLink (the library's
 // transport in production, a fake in tests) and waits only on the given clock.
+#include "device/wire.h"
 #include "platform/clock.h"
 
 #include <array>
@@ -14,14 +15,13 @@
 
 namespace vela::firmware {
 
-constexpr size_t kChunkSize = 1024;
+constexpr size_t kChunkSize = wire::kBlockSize;
 constexpr size_t kMaxChunks = 100;
 constexpr size_t kMaxImageSize = kChunkSize * kMaxChunks; // 102400
-constexpr size_t kLongReportSize = 1041;
-constexpr size_t kShortReportSize = 64;
-constexpr uint16_t kVendorId = 0x22D4;
-constexpr uint16_t kNormalProductId = 0x132B;
-constexpr uint16_t kBootloaderProductId = 0x132A;
+constexpr size_t kLongReportSize = wire::kLongReportSize;
+constexpr size_t kShortReportSize = wire::kCommandReportSize;
+constexpr uint16_t kNormalProductId = wire::kProductNormal;
+constexpr uint16_t kBootloaderProductId = wire::kProductBootloader;
 // Step 7 waits at most this long for the mouse to come back in normal mode.
 constexpr uint64_t kRestartTimeoutMs = 60000;
 constexpr uint32_t kRestartPollMs = 500;
@@ -54,8 +54,8 @@ struct Job {
 // mouse's bootloader cannot hold; the worker then reports kNoJob and sends nothing.
 std::optional<Job> MakeJob(uint32_t size, const uint8_t *data);
 
-// 16-bit sum (wrapping) of one chunk's 1024 bytes.
-uint16_t ChunkChecksum(const uint8_t *chunk);
+// 16-bit sum (wrapping) of one chunk's 1024 bytes, as for a block write.
+inline uint16_t ChunkChecksum(const uint8_t *chunk) { return wire::BlockChecksum(chunk); }
 // 32-bit sum (wrapping) of every byte of the job, padding included.
 uint32_t ImageSum(const Job &job);
 
