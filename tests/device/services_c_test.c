@@ -166,6 +166,9 @@ int main(int argc, char **argv)
     LOAD(Device_change_message);
     LOAD(Start_device_listener);
     LOAD(Get_fw_version);
+    LOAD(Open_x2bl_device);
+    LOAD(Close_x2bl_device);
+    LOAD(Get_bl_version);
     if (failures)
         return 1;
 
@@ -189,6 +192,13 @@ int main(int argc, char **argv)
     CHECK(firmware_steps == 6); /* 1, 3, 4, two chunks, 100 */
     int16_t version = 0;
     CHECK(p_Get_fw_version(&version) == 1 && version == 107);
+
+    /* The bootloader's own interface and version. */
+    CHECK(ctl("mode", "bootloader") == 0);
+    CHECK(p_Open_x2bl_device());
+    CHECK(p_Get_bl_version(&version) == 1 && version == 101);
+    CHECK(p_Close_x2bl_device() == 1);
+    CHECK(ctl("mode", "normal") == 0);
 
     /* Listener: unplug and plug reach it; this mouse is not its identity,
      * so no call. */
