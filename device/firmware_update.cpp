@@ -109,6 +109,11 @@ void RunUpdate(Link &link, Clock &clock, const std::optional<Job> &job, const Pr
         progress(kNoJob, 0);
         return;
     }
+    // One step with its fixed wait; true when the mouse answered status 1.
+    const auto accepted = [&](const auto &report, Link::Retry retry, uint32_t waitMs, size_t statusSize) {
+        return link.exchange(report.data(), report.size(), retry, waitMs, statusSize, clock) == 1;
+    };
+
     progress(kStepDone, 1);
     Mode mode = LocateMouse(link, clock);
     if (mode == Mode::None) {
@@ -117,8 +122,7 @@ void RunUpdate(Link &link, Clock &clock, const std::optional<Job> &job, const Pr
     }
 
     if (mode == Mode::Normal) {
-        const ShortReport enter = EnterBootloaderReport();
-        if (link.exchange(enter.data(), enter.size(), Link::Retry::Short30ms, 30, kShortReportSize, clock) != 1) {
+        if (!accepted(EnterBootloaderReport(), Link::Retry::Short30ms, 30, kShortReportSize)) {
             progress(kSwitchRefused, 1);
             return;
         }
@@ -140,7 +144,7 @@ void RunUpdate(Link &link, Clock &clock, const std::optional<Job> &job, const Pr
     const LongReport start = StartReport(*job);
     bool started = false;
     for (uint32_t wait : {300u, 600u, 900u, 1200u, 1500u}) {
-        if ((started = link.exchange(start.data(), start.size(), Link::Retry::Normal50ms, 50, kLongReportSize, clock) == 1))
+        if ((started = accepted(start, Link::Retry::Normal50ms, 50, kLongReportSize)))
             break;
         clock.sleepMs(wait);
     }
@@ -156,7 +160,7 @@ void RunUpdate(Link &link, Clock &clock, const std::optional<Job> &job, const Pr
         const LongReport chunk = ChunkReport(*job, k);
         bool written = false;
         for (uint32_t wait : {0u, 100u, 200u}) {
-            if ((written = link.exchange(chunk.data(), chunk.size(), Link::Retry::Normal50ms, 20, kLongReportSize, clock) == 1))
+            if ((written = accepted(chunk, Link::Retry::Normal50ms, 20, kLongReportSize)))
                 break;
             clock.sleepMs(wait);
         }
@@ -170,8 +174,8 @@ void RunUpdate(Link &link, Clock &clock, const std::optional<Job> &job, const Pr
     }
 
     clock.sleepMs(200);
-    const LongReport finish = FinishReport();
-    if (link.exchange(finish.data(), finish.size(), Link::Retry::Normal50ms, 10, kLongReportSize, clock) != 1) {
+    // The Finish status byte is the result; a failed read counts as 0.
+    if (!accepted(FinishReport(), Link::Retry::Normal50ms, 10, kLongReportSize)) {
         progress(kFinishFailed, last);
         return;
     }

@@ -46,7 +46,8 @@ void addBootloaderCommands(Firmware &firmware)
         return kOk;
     });
 
-    firmware.addHandler(Mode::Bootloader, kCommandId, 0x03, [session](Firmware &, const uint8_t *r, size_t size, Reply &) {
+    firmware.addHandler(Mode::Bootloader, kCommandId, 0x03, [session](Firmware &, const uint8_t *r, size_t size,
+                                                                        Reply &) {
         if (size < kLongReportSize || r[16] == 0 || r[16] > kMaxChunks)
             return kRefused;
         *session = BootloaderSession{};
