@@ -1,4 +1,5 @@
 #include "platform/device_notifications.h"
+#include "platform/hid.h"
 #include "platform/virtual_notices.h"
 
 #include <libudev.h>
@@ -202,7 +203,7 @@ private:
 
 std::unique_ptr<DeviceNotifications> DeviceNotifications::open(std::string *error)
 {
-    const char *socket = getenv("VELA_VIRTUAL_MOUSE");
+    const char *socket = getenv(hid::kVirtualMouseEnv);
     if (socket && *socket) {
         auto source = OpenVirtualNoticeSource(socket, error);
         return source ? fromSource(std::move(source), error) : nullptr;
