@@ -233,6 +233,8 @@ std::unique_ptr<DeviceNotifications> DeviceNotifications::fromSource(std::unique
             *error = std::string("cannot watch device notices: ") + strerror(errno);
         return nullptr;
     }
+    // A source may already hold notices that came with its subscription.
+    self->wake();
     return self;
 }
 

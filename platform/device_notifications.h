@@ -84,8 +84,9 @@ public:
     DeviceNotifications(const DeviceNotifications &) = delete;
     DeviceNotifications &operator=(const DeviceNotifications &) = delete;
 
-    // Readable while notices are waiting or after wake(); for poll() or a
-    // QSocketNotifier on the owner's thread. Owned by this object.
+    // Readable while notices are waiting or after wake(), and once at the
+    // start; for poll() or a QSocketNotifier on the owner's thread. Owned by
+    // this object.
     int fd() const { return epoll_; }
     // The notices waiting now, oldest first; never blocks. Also consumes a wake().
     std::vector<DeviceNotice> take();

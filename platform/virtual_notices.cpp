@@ -52,12 +52,22 @@ public:
         int code = 0;
         std::string reply;
         bool ok = socket_->connectTo(socketPath, &code) && socket_->writeLine("subscribe");
-        // The answer "ok" comes first; notices may follow in the same packet,
-        // so the lines are read here rather than through the socket's reader.
-        for (int tries = 0; ok && tries < 20 && !takeLine(reply); ++tries) {
+        // Notices may come before the answer "ok" (a change during the
+        // subscription) and after it in the same packet, so the lines are
+        // read here rather than through the socket's reader; the ones before
+        // "ok" are kept for the first read().
+        std::string early;
+        for (int tries = 0; ok && tries < 20 && reply != "ok"; ++tries) {
+            while (reply != "ok" && takeLine(reply)) {
+                if (reply != "ok")
+                    early += reply + '\n';
+            }
+            if (reply == "ok")
+                break;
             pollfd p{socket_->fd(), POLLIN, 0};
             ok = ::poll(&p, 1, 100) >= 0 && receive();
         }
+        buffer_ = early + buffer_;
         if (!ok || reply != "ok") {
             if (error)
                 *error = "cannot subscribe to the virtual mouse at " + socketPath
