@@ -2,6 +2,7 @@
 
 #include "device/wire.h"
 
+#include <cerrno>
 #include <cstring>
 #include <vector>
 
@@ -102,6 +103,7 @@ bool Transport::sendFeature(uint8_t *buffer, size_t size, uint32_t retryWaitMs)
             clock_.sleepMs(flavour_ == TransportFlavour::Program ? kRetryWaitLong : retryWaitMs);
     }
     std::memcpy(buffer, copy.data(), size);
+    forgetIfGone();
     return sent;
 }
 
@@ -110,7 +112,17 @@ bool Transport::getFeature(uint8_t *buffer, size_t size)
     std::lock_guard lock(mutex_);
     if (!command_ || !buffer || size < 2)
         return false;
-    return flavour_ == TransportFlavour::Library ? getLibrary(buffer, size) : getProgram(buffer, size);
+    const bool ok = flavour_ == TransportFlavour::Library ? getLibrary(buffer, size) : getProgram(buffer, size);
+    forgetIfGone();
+    return ok;
+}
+
+void Transport::forgetIfGone()
+{
+    // A handle whose device went away never works again; forgetting it lets
+    // the next Ensure open find the mouse once it is back.
+    if (command_ && (command_->lastError() == ENODEV || command_->lastError() == ENOENT))
+        closeLocked();
 }
 
 bool Transport::getLibrary(uint8_t *buffer, size_t size)

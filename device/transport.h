@@ -10,6 +10,10 @@
 // (hid::isTransientError: EAGAIN, EBUSY, EIO, EPIPE, ETIMEDOUT, EPROTO);
 // ENODEV and ENOENT mean the mouse is gone and end the call at once.
 //
+// A transfer that fails because the device is gone (ENODEV, ENOENT) closes
+// the command interface, so the next Ensure open re-scans instead of using a
+// dead handle after the mouse is plugged in again.
+//
 // Thread safety: every call is safe from any thread; an internal mutex
 // keeps open, close and transfers from overlapping. It does not make a
 // command's send-wait-read sequence atomic; callers that issue commands
@@ -76,6 +80,7 @@ public:
 private:
     bool openLocked(uint16_t productId, uint16_t usagePage, uint16_t usage, std::unique_ptr<hid::Handle> &slot);
     void closeLocked();
+    void forgetIfGone();
     bool getLibrary(uint8_t *buffer, size_t size);
     bool getProgram(uint8_t *buffer, size_t size);
 

@@ -91,7 +91,7 @@ uint8_t uploadCommand(Firmware &f, const uint8_t *report, size_t size, Reply &)
     const uint8_t chunk = report[6];
     if (size < kLongReportSize || slot >= kSlotCount || chunk > 1)
         return kStatusRefused;
-    std::memcpy(f.state().slots[slot].data() + chunk * kBlockSize, report + 16, kBlockSize);
+    std::memcpy(f.state().slotImages[slot].data() + chunk * kBlockSize, report + 16, kBlockSize);
     f.persistentChanged = true;
     return kStatusOk;
 }

@@ -34,7 +34,7 @@ struct LibraryProfile {
 };
 
 struct FirmwareState {
-    std::array<std::array<uint8_t, kSlotSize>, kSlotCount> slots{}; // on-board images of the program
+    std::array<std::array<uint8_t, kSlotSize>, kSlotCount> slotImages{}; // on-board images of the program
     uint8_t activeSlot = 0;                                        // 0-4; library profile = slot + 1
     uint16_t firmwareVersion = 0x0105;
     uint16_t bootloaderVersion = 0x0101;

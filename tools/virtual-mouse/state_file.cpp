@@ -8,7 +8,7 @@
 namespace vela::vmouse {
 namespace {
 constexpr const char *kMagic = "vela-virtual-mouse-state 1";
-// Five slots in hex are 20 KiB; anything far larger is not ours.
+// Five slotImages in hex are 20 KiB; anything far larger is not ours.
 constexpr std::streamoff kMaxStateFile = 1 << 20;
 } // namespace
 
@@ -40,7 +40,7 @@ bool loadState(const std::string &path, PersistentState &state)
             std::string hex;
             std::vector<uint8_t> bytes;
             if (words >> hex && hid::fromHex(hex, bytes) && bytes.size() == kSlotSize)
-                std::copy(bytes.begin(), bytes.end(), loaded.slots[value].begin());
+                std::copy(bytes.begin(), bytes.end(), loaded.slotImages[value].begin());
         }
     }
     state = loaded;
@@ -59,7 +59,7 @@ bool saveState(const std::string &path, const PersistentState &state)
                       state.bootloaderVersion);
         file << kMagic << '\n' << versions << "active " << int(state.activeSlot) << '\n';
         for (size_t i = 0; i < kSlotCount; ++i)
-            file << "slot " << i << ' ' << hid::toHex(state.slots[i].data(), kSlotSize) << '\n';
+            file << "slot " << i << ' ' << hid::toHex(state.slotImages[i].data(), kSlotSize) << '\n';
         file.flush();
         if (!file) {
             std::remove(temporary.c_str());

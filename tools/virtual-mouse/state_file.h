@@ -1,5 +1,5 @@
 #pragma once
-// The --state file of vela-virtual-mouse: slots, active slot and versions in
+// The --state file of vela-virtual-mouse: slot images, active slot and versions in
 // a small text form, one item per line.
 #include "tools/virtual-mouse/virtual_mouse.h"
 

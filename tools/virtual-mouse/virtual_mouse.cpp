@@ -122,7 +122,7 @@ void VirtualMouse::persistIfChanged()
     if (persist_) {
         PersistentState state;
         const FirmwareState &s = firmware_.state();
-        state.slots = s.slots;
+        state.slotImages = s.slotImages;
         state.activeSlot = s.activeSlot;
         state.firmwareVersion = s.firmwareVersion;
         state.bootloaderVersion = s.bootloaderVersion;
@@ -358,7 +358,7 @@ void VirtualMouse::withFirmware(const std::function<void(Firmware &)> &fn)
 const std::array<uint8_t, kSlotSize> VirtualMouse::slot(size_t index) const
 {
     std::lock_guard lock(mutex_);
-    return firmware_.state().slots.at(index);
+    return firmware_.state().slotImages.at(index);
 }
 
 uint8_t VirtualMouse::activeSlot() const
@@ -377,14 +377,14 @@ PersistentState VirtualMouse::persistentState() const
 {
     std::lock_guard lock(mutex_);
     const FirmwareState &s = firmware_.state();
-    return {s.slots, s.activeSlot, s.firmwareVersion, s.bootloaderVersion};
+    return {s.slotImages, s.activeSlot, s.firmwareVersion, s.bootloaderVersion};
 }
 
 void VirtualMouse::restore(const PersistentState &state)
 {
     std::lock_guard lock(mutex_);
     FirmwareState &s = firmware_.state();
-    s.slots = state.slots;
+    s.slotImages = state.slotImages;
     s.activeSlot = state.activeSlot < kSlotCount ? state.activeSlot : 0;
     s.firmwareVersion = state.firmwareVersion;
     s.bootloaderVersion = state.bootloaderVersion;

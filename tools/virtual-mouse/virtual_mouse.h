@@ -56,7 +56,7 @@ struct Connection {
 
 // The state --state keeps across restarts.
 struct PersistentState {
-    std::array<std::array<uint8_t, kSlotSize>, kSlotCount> slots{};
+    std::array<std::array<uint8_t, kSlotSize>, kSlotCount> slotImages{};
     uint8_t activeSlot = 0;
     uint16_t firmwareVersion = 0;
     uint16_t bootloaderVersion = 0;
@@ -104,7 +104,7 @@ public:
 
     PersistentState persistentState() const;
     void restore(const PersistentState &state);
-    // Called (under the device lock; do not call back) whenever slots, the
+    // Called (under the device lock; do not call back) whenever the slot images, the
     // active slot or the versions change.
     void setPersistHandler(std::function<void(const PersistentState &)> handler);
 
