@@ -218,8 +218,9 @@ int main(int argc, char **argv)
     CHECK(p_Close_device() == 1);
     clock_gettime(CLOCK_MONOTONIC, &after);
     const long took = (after.tv_sec - before.tv_sec) * 1000 + (after.tv_nsec - before.tv_nsec) / 1000000;
-    if (took > 2000)
-        fprintf(stderr, "note: Close_device took %ld ms\n", took);
+    /* A figure, not a check: the reader notices the close within its read
+     * timeout plus the pause after a report. */
+    printf("Close_device took %ld ms\n", took);
     CHECK(p_Get_fw_version(&version) == 1 && version == 107);
 
     kill(mouse, SIGTERM);
