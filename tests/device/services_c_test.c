@@ -5,30 +5,10 @@
 #include "device/Vela_pro_dll.h"
 
 #include <dlfcn.h>
-#include <poll.h>
 #include <pthread.h>
-#include <signal.h>
-#include <spawn.h>
-#include <stdio.h>
-#include <stdlib.h>
-#include <string.h>
-#include <sys/wait.h>
 #include <time.h>
-#include <unistd.h>
 
-extern char **environ;
-
-static int failures = 0;
-#define CHECK(cond)                                                         \
-    do {                                                                    \
-        if (!(cond)) {                                                      \
-            fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #cond); \
-            ++failures;                                                     \
-        }                                                                   \
-    } while (0)
-
-static const char *mouse_program;
-static char socket_path[256];
+#include "tests/support/virtual_mouse_c.h"
 
 static void sleep_ms(long ms)
 {
@@ -36,16 +16,12 @@ static void sleep_ms(long ms)
     nanosleep(&t, NULL);
 }
 
-/* Runs "vela-virtual-mouse ctl --socket PATH words..."; 0 on success. */
-static int ctl(const char *a, const char *b)
+/* Runs one ctl command; true when it succeeded. */
+static int run(const char *command)
 {
-    char *argv[] = {(char *)mouse_program, "ctl", "--socket", socket_path, (char *)a, (char *)b, NULL};
-    pid_t pid;
-    if (posix_spawn(&pid, mouse_program, NULL, NULL, argv, environ) != 0)
-        return -1;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    char *out = ctl(command);
+    free(out);
+    return out != NULL;
 }
 
 /* What the callbacks saw; they run on the library's threads. */
@@ -98,67 +74,29 @@ static void on_device(uint8_t *value)
         }                                                        \
     } while (0)
 
-static pid_t start_mouse(void)
-{
-    int out[2];
-    if (pipe(out) != 0)
-        return -1;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    char *argv[] = {(char *)mouse_program, "serve", "--socket", socket_path, NULL};
-    pid_t pid;
-    int spawned = posix_spawn(&pid, mouse_program, &actions, NULL, argv, environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(out[1]);
-    if (spawned != 0) {
-        close(out[0]);
-        return -1;
-    }
-    /* Bounded wait for "ready". */
-    char text[64] = {0};
-    size_t used = 0;
-    struct pollfd p = {out[0], POLLIN, 0};
-    while (!strstr(text, "ready") && used + 1 < sizeof text && poll(&p, 1, 10000) > 0) {
-        ssize_t n = read(out[0], text + used, sizeof text - 1 - used);
-        if (n <= 0)
-            break;
-        used += (size_t)n;
-    }
-    close(out[0]);
-    if (!strstr(text, "ready")) {
-        kill(pid, SIGKILL);
-        waitpid(pid, NULL, 0);
-        return -1;
-    }
-    return pid;
-}
-
 int main(int argc, char **argv)
 {
     if (argc != 3) {
         fprintf(stderr, "usage: %s VIRTUAL_MOUSE LIBRARY\n", argv[0]);
         return 2;
     }
-    mouse_program = argv[1];
+    mouseBinary = argv[1];
     char folder[] = "/tmp/vela-services-XXXXXX";
     if (!mkdtemp(folder))
         return 2;
-    snprintf(socket_path, sizeof socket_path, "%s/mouse.sock", folder);
-    const pid_t mouse = start_mouse();
+    snprintf(socketPath, sizeof socketPath, "%s/mouse.sock", folder);
+    const pid_t mouse = startMouse();
     if (mouse < 0) {
         fprintf(stderr, "the virtual mouse did not start\n");
         return 1;
     }
-    setenv("VELA_VIRTUAL_MOUSE", socket_path, 1);
+    setenv("VELA_VIRTUAL_MOUSE", socketPath, 1);
 
-    void *library = dlopen(argv[2], RTLD_NOW | RTLD_LOCAL);
-    if (!library) {
+    void *lib = dlopen(argv[2], RTLD_NOW | RTLD_LOCAL);
+    if (!lib) {
         fprintf(stderr, "%s\n", dlerror());
         return 1;
     }
-#define LOAD(name) __typeof__(&name) p_##name = (__typeof__(&name))dlsym(library, #name); CHECK(p_##name != NULL)
     LOAD(Capture_cb_data);
     LOAD(Close_device);
     LOAD(Firmware_update_progress);
@@ -175,12 +113,12 @@ int main(int argc, char **argv)
     /* Event channel: a queued input report reaches the callback. */
     CHECK(p_Capture_cb_data(NULL) == 20);
     CHECK(p_Capture_cb_data(on_event) == 5);
-    CHECK(ctl("input", "010203000000000000") == 0);
+    CHECK(run("input 010203000000000000"));
     WAIT_FOR(event_count > 0, 5000);
     CHECK(event_count == 1 && event_code == 2 && event_value == 3 && event_extra == 1);
 
     /* Firmware update of a small image, to the preset new version. */
-    CHECK(ctl("update-version", "0x0107") == 0);
+    CHECK(run("update-version 0x0107"));
     uint8_t image[1500];
     for (size_t i = 0; i < sizeof image; ++i)
         image[i] = (uint8_t)(i * 31);
@@ -194,19 +132,19 @@ int main(int argc, char **argv)
     CHECK(p_Get_fw_version(&version) == 1 && version == 107);
 
     /* The bootloader's own interface and version. */
-    CHECK(ctl("mode", "bootloader") == 0);
+    CHECK(run("mode bootloader"));
     CHECK(p_Open_x2bl_device());
     CHECK(p_Get_bl_version(&version) == 1 && version == 101);
     CHECK(p_Close_x2bl_device() == 1);
-    CHECK(ctl("mode", "normal") == 0);
+    CHECK(run("mode normal"));
 
     /* Listener: unplug and plug reach it; this mouse is not its identity,
      * so no call. */
     CHECK(p_Device_change_message(on_device) == 1);
     CHECK(p_Start_device_listener() == 1);
     CHECK(p_Start_device_listener() == 20);
-    CHECK(ctl("unplug", NULL) == 0);
-    CHECK(ctl("plug", NULL) == 0);
+    CHECK(run("unplug"));
+    CHECK(run("plug"));
     sleep_ms(300);
     pthread_mutex_lock(&seen_lock);
     CHECK(device_calls == 0);
@@ -225,7 +163,7 @@ int main(int argc, char **argv)
 
     kill(mouse, SIGTERM);
     waitpid(mouse, NULL, 0);
-    unlink(socket_path);
+    unlink(socketPath);
     rmdir(folder);
     if (failures)
         fprintf(stderr, "%d check(s) failed\n", failures);
