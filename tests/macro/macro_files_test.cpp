@@ -1,5 +1,6 @@
 #include "macro/macro_library.h"
 #include "profile/data_stream.h"
+#include "tests/support/files.h"
 #include "tests/support/temp_dir.h"
 
 #include <QDir>
@@ -11,20 +12,10 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+using vela::test::readFile;
+using vela::test::writeFile;
+
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 QStringList filesIn(const QString &folder)
 {
@@ -142,10 +133,10 @@ TEST(MacroFiles, SaveRemovesLinksWithoutTouchingTheirTargets)
     ASSERT_TRUE(f.lib.SaveMacroLibrary().ok);
     const QString outside = f.dir.path() + "/precious";
     QDir().mkpath(outside);
-    writeFile(outside + "/keep.txt", "data");
+    ASSERT_TRUE(writeFile(outside + "/keep.txt", "data"));
     ASSERT_EQ(::symlink(QFile::encodeName(outside).constData(), QFile::encodeName(f.folder + "/link").constData()), 0);
     QDir().mkpath(f.folder + "/sub/deeper");
-    writeFile(f.folder + "/sub/deeper/stray", "x");
+    ASSERT_TRUE(writeFile(f.folder + "/sub/deeper/stray", "x"));
 
     ASSERT_TRUE(f.lib.SaveMacroLibrary().ok);
     EXPECT_EQ(filesIn(f.folder), QStringList{"macroList.dat"});
@@ -200,21 +191,21 @@ TEST(MacroFiles, BadIndexEntriesAreSkippedAndNothingIsReadPastTheData)
     ASSERT_TRUE(f.lib.SaveMacroLibrary().ok);
 
     const QByteArray truncated = readFile(f.folder + "/Truncated.macro");
-    writeFile(f.folder + "/Truncated.macro", truncated.left(truncated.size() - 1));
+    ASSERT_TRUE(writeFile(f.folder + "/Truncated.macro", truncated.left(truncated.size() - 1)));
     QByteArray over = readFile(f.folder + "/Overcount.macro");
     over.replace(over.size() - 4, 4, QByteArray::fromHex("ffffff7f"));
-    writeFile(f.folder + "/Overcount.macro", over);
+    ASSERT_TRUE(writeFile(f.folder + "/Overcount.macro", over));
     QByteArray minusOne = readFile(f.folder + "/NoEvents.macro");
     minusOne.replace(minusOne.size() - 4, 4, QByteArray::fromHex("ffffffff"));
-    writeFile(f.folder + "/NoEvents.macro", minusOne);
+    ASSERT_TRUE(writeFile(f.folder + "/NoEvents.macro", minusOne));
     // Paths elsewhere or to missing files: only the file name, looked up in this folder, counts.
-    writeFile(f.dir.path() + "/Outside.macro", EncodeMacroFile({50, "Outside", {}, {}}));
+    ASSERT_TRUE(writeFile(f.dir.path() + "/Outside.macro", EncodeMacroFile({50, "Outside", {}, {}})));
     QStringList index = DecodeMacroIndex(readFile(f.folder + "/macroList.dat"));
     index << "C:\\Users\\me\\AppData\\Kestra\\VELAX\\Macros\\Good.macro" << f.dir.path() + "/Outside.macro"
           << f.folder + "/Missing.macro" << f.folder + "/..";
     QByteArray indexBytes = EncodeMacroIndex(index);
     indexBytes.replace(0, 4, QByteArray::fromHex("ffffff0f")); // claims far more entries than it has
-    writeFile(f.folder + "/macroList.dat", indexBytes);
+    ASSERT_TRUE(writeFile(f.folder + "/macroList.dat", indexBytes));
 
     MacroLibrary loaded;
     loaded.folderPath = f.folder;
