@@ -5,6 +5,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <climits>
 
 namespace vela::ui {
 
@@ -29,7 +30,7 @@ QString WheelStepText(const QString &text, bool forward, int step, int min, int 
     if (negative)
         v = -v;
     const long long next = forward ? std::min<long long>(v + step, max) : std::max<long long>(v - step, min);
-    return QString::number(next);
+    return QString::number(std::clamp<long long>(next, INT_MIN, INT_MAX));
 }
 
 CNexEdit::CNexEdit(QWidget *parent, int id)

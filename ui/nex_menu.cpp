@@ -118,7 +118,6 @@ void CNexMenu::ShowMenu(int anchoring, int x, int y)
     move(topLeft);
     layoutItems();
     show();
-    raise();
     MouseHookPointAt(this);
 }
 
