@@ -53,6 +53,9 @@ void CNexEdit::init(int fontHeight)
     QPalette pal = palette();
     pal.setColor(QPalette::Base, Qt::transparent);
     pal.setColor(QPalette::Text, FromColorref(COLORREF_WHITE));
+    // The selection in the kit's accent instead of the desktop theme's colour.
+    pal.setColor(QPalette::Highlight, FromArgb(ARGB_ACCENT));
+    pal.setColor(QPalette::HighlightedText, Qt::black);
     setPalette(pal);
     setFont(KitFont(fontHeight));
     // The text starts 1 pixel from the left edge, at the top.
