@@ -11,12 +11,11 @@ void CNexImageDialog::SetBackground(const QImage &image)
     background_ = image.copy();
     windowRect_ = geometry();
     if (!background_.isNull()) {
-        // The image decides the size, whatever the dialog was built with.
-        setFixedSize(background_.size());
+        // The image decides the size, whatever the dialog was built with; the
+        // owner may still move or resize it afterwards.
+        resize(background_.size());
         setAttribute(Qt::WA_NoSystemBackground);
     } else {
-        setMinimumSize(0, 0);
-        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         setAttribute(Qt::WA_NoSystemBackground, false);
     }
     update();

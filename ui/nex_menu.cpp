@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScreen>
 
 namespace vela::ui {
 
@@ -115,6 +116,12 @@ void CNexMenu::ShowMenu(int anchoring, int x, int y)
         topLeft = QPoint(x, y - height());
     else if (anchoring == AnchorBottomRight)
         topLeft = QPoint(x - width(), y - height());
+    // Kept on the screen, so a menu opened near an edge stays readable.
+    if (const QScreen *screen = QGuiApplication::screenAt(QPoint(x, y))) {
+        const QRect area = screen->availableGeometry();
+        topLeft.setX(std::max(area.left(), std::min(topLeft.x(), area.left() + area.width() - width())));
+        topLeft.setY(std::max(area.top(), std::min(topLeft.y(), area.top() + area.height() - height())));
+    }
     move(topLeft);
     layoutItems();
     show();

@@ -80,6 +80,7 @@ void CNexValueCtrl::mouseReleaseEvent(QMouseEvent *e)
     // Outside the control the drag already ended when the pointer left.
     if (!tracking_) {
         savedLook_ = LookNormal;
+        onReleaseOutside();
         return;
     }
     onRelease(e->position().toPoint());

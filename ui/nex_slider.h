@@ -33,6 +33,8 @@ protected:
     virtual void onRelease(QPoint) {}
     // The pointer left with the button held: the drag ends without a release.
     virtual void onDragLost() {}
+    // The button came up outside the control, after the pointer left it.
+    virtual void onReleaseOutside() {}
 
     void enterEvent(QEnterEvent *e) override;
     void leaveEvent(QEvent *e) override;
@@ -125,6 +127,7 @@ protected:
     void onMove(QPoint p) override;
     void onRelease(QPoint p) override;
     void onDragLost() override;
+    void onReleaseOutside() override { active_ = 0; }
 
 private:
     void followPointer(QPoint p);

@@ -5,6 +5,8 @@
 #include "tests/ui/ui_fixture.h"
 #include "ui/nex_menu.h"
 
+#include <QScreen>
+
 using namespace vela::ui;
 using namespace vela::test;
 
@@ -120,6 +122,19 @@ TEST_F(MenuTest, RightClickOutsideKeepsItOpenLeftClickClosesTheChain)
     EXPECT_FALSE(vela::MouseHookInstalled());
     for (const Notification &n : parent->got)
         EXPECT_EQ(n.first, CMD_POPUP_TOPMOST) << "closing reports no choice";
+}
+
+TEST_F(MenuTest, StaysOnTheScreenAndPassesSystemCommandsToItsOwner)
+{
+    CNexMenu *menu = MakeMenu();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    menu->ShowMenu(AnchorTopLeft, area.right() - 10, area.bottom() - 10);
+    EXPECT_TRUE(area.contains(menu->geometry())) << "moved back inside the screen";
+
+    SendSysCommand(menu, 802, 0);
+    EXPECT_FALSE(menu->isVisible());
+    ASSERT_FALSE(parent->got.empty());
+    EXPECT_EQ(parent->got.front(), Notification(802, 0));
 }
 
 TEST_F(MenuTest, LosingActivationClosesAnOpenMenu)

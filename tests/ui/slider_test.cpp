@@ -55,6 +55,26 @@ TEST_F(SliderTest, DraggingSnapsToTheStepAndHalfwayGoesDown)
     EXPECT_EQ(s->look(), int(LookNormal));
 }
 
+TEST_F(SliderTest, LeavingPausesTheDragAndComingBackWithTheButtonHeldResumesIt)
+{
+    CNexSliderCtrl3D *s = MakeSlider(1);
+    s->SetValue(1, 200);
+    showParent();
+    parent->got.clear();
+    QTest::mousePress(s, Qt::LeftButton, {}, {10, 10});
+    QTest::mouseMove(s, {110, 10});
+    ASSERT_EQ(parent->got.size(), 1u);
+    QTest::mouseMove(s, {110, 40});
+    EXPECT_EQ(s->look(), int(LookNormal));
+    QTest::mouseMove(s, {160, 40});
+    EXPECT_EQ(parent->got.size(), 1u) << "outside the slider nothing follows";
+    QTest::mouseMove(s, {160, 10});
+    EXPECT_EQ(s->look(), int(LookPressed)) << "the saved look comes back";
+    QTest::mouseRelease(s, Qt::LeftButton, {}, {160, 10});
+    ASSERT_EQ(parent->got.size(), 2u);
+    EXPECT_EQ(parent->got.back(), Notification(1014, Packed(1000, 1)));
+}
+
 TEST_F(SliderTest, SettingTheLastReportedValueReportsNothing)
 {
     CNexSliderCtrl3D *s = MakeSlider(1);
