@@ -93,13 +93,12 @@ CNexScrollCtrl::CNexScrollCtrl(QWidget *parent, int id) : CNexValueCtrl(parent, 
 void CNexScrollCtrl::SetImages(const std::array<QImage, ImageCount> &images)
 {
     images_ = images;
-    geometry_ = ComputeScrollGeometry(size(), images_[FirstNormal].size(), images_[SecondNormal].size(),
-                                      thumbSize());
-    placeThumb();
+    resizeEvent(nullptr);
 }
 
 void CNexScrollCtrl::resizeEvent(QResizeEvent *)
 {
+    // The geometry follows the client size and the images; the position stays.
     geometry_ = ComputeScrollGeometry(size(), images_[FirstNormal].size(), images_[SecondNormal].size(),
                                       thumbSize());
     placeThumb();
