@@ -93,7 +93,9 @@ void MouseHookRemove()
         return;
     if (QCoreApplication::instance())
         QCoreApplication::instance()->removeEventFilter(g_hook);
-    delete g_hook;
+    // Not deleted in place: the caller may be handling an event the filter saw.
+    g_hook->target = nullptr;
+    g_hook->deleteLater();
     g_hook = nullptr;
 }
 

@@ -57,7 +57,7 @@ class CNexButton : public CNexButtonBase {
 public:
     explicit CNexButton(QWidget *parent = nullptr, int id = 0);
 
-    // Sets the caption; repaints only with the next paint (as the original does).
+    // Sets the caption; repaints only with the next paint.
     void SetCaption(const QString &text) { caption_ = text; }
     const QString &caption() const { return caption_; }
     // Repaints only when the flag changes.

@@ -1,7 +1,9 @@
 #pragma once
 // What every skinned control shares: the look states, the kit's fonts and
 // colours, the text helper, image choice and the notification channel to the
-// parent (the synchronous "system command" of the original design).
+// parent (a synchronous call, see SendSysCommand).
+// Every class and function of the kit is for the UI thread only; sizes and
+// positions are pixels, rectangles in the control's client coordinates.
 #include <QColor>
 #include <QFont>
 #include <QImage>
