@@ -26,38 +26,34 @@ void CNexButtonBase::SetImages(const QImage &normal, const QImage &hover, const 
 void CNexButtonBase::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    DrawStretched(p, ChooseLookImage(images_, isEnabled(), showsPressedImage(), look_), rect());
+    DrawStretched(p, ChooseLookImage(images_, isEnabled(), showsPressedImage(), state_.look), rect());
     paintOver(p);
 }
 
 void CNexButtonBase::startTracking()
 {
-    tracking_ = true;
-    pressed_ = QGuiApplication::mouseButtons() & Qt::LeftButton;
-    look_ = LookHover;
+    state_.enter(QGuiApplication::mouseButtons() & Qt::LeftButton, false);
     update();
     onHoverStart();
 }
 
 void CNexButtonBase::stopTracking()
 {
-    look_ = LookNormal;
-    pressed_ = false;
-    tracking_ = false;
+    state_.leave(false);
     update();
 }
 
 void CNexButtonBase::enterEvent(QEnterEvent *e)
 {
     QAbstractButton::enterEvent(e);
-    if (!tracking_)
+    if (!state_.tracking)
         startTracking();
 }
 
 void CNexButtonBase::leaveEvent(QEvent *e)
 {
     QAbstractButton::leaveEvent(e);
-    if (tracking_)
+    if (state_.tracking)
         stopTracking();
 }
 
@@ -65,9 +61,9 @@ void CNexButtonBase::mouseMoveEvent(QMouseEvent *e)
 {
     QAbstractButton::mouseMoveEvent(e);
     const bool inside = rect().contains(e->position().toPoint());
-    if (tracking_ && !inside)
+    if (state_.tracking && !inside)
         stopTracking();
-    else if (!tracking_ && inside)
+    else if (!state_.tracking && inside)
         startTracking();
 }
 
@@ -76,8 +72,8 @@ void CNexButtonBase::mousePressEvent(QMouseEvent *e)
     QAbstractButton::mousePressEvent(e);
     if (e->button() != Qt::LeftButton)
         return;
-    pressed_ = true;
-    look_ = LookPressed;
+    state_.pressed = true;
+    state_.look = LookPressed;
     update();
 }
 
@@ -86,8 +82,8 @@ void CNexButtonBase::mouseReleaseEvent(QMouseEvent *e)
     QAbstractButton::mouseReleaseEvent(e);
     if (e->button() != Qt::LeftButton)
         return;
-    pressed_ = false;
-    look_ = LookNormal;
+    state_.pressed = false;
+    state_.look = LookNormal;
     update();
 }
 
@@ -136,7 +132,7 @@ void CNexButton::paintOver(QPainter &p)
         colour = FromColorref(COLORREF_DISABLED_TEXT);
     else if (selected_)
         colour = FromArgb(activeColour_);
-    else if (look_ == LookHover)
+    else if (state_.look == LookHover)
         colour = FromColorref(COLORREF_WHITE);
     else
         colour = FromArgb(textColour_);
@@ -163,10 +159,10 @@ void CNexCheckBox::mouseReleaseEvent(QMouseEvent *e)
         return;
     }
     // Toggle before the click signal, so the parent always reads the new state.
-    if (pressed_)
+    if (state_.pressed)
         checked_ = !checked_;
-    pressed_ = false;
-    look_ = LookNormal;
+    state_.pressed = false;
+    state_.look = LookNormal;
     update();
     QAbstractButton::mouseReleaseEvent(e);
 }

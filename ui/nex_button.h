@@ -21,9 +21,9 @@ public:
                    const QImage &disabled = QImage());
     const LookImages &images() const { return images_; }
 
-    int look() const { return look_; }
-    bool isPressedFlag() const { return pressed_; }
-    bool isTracking() const { return tracking_; }
+    int look() const { return state_.look; }
+    bool isPressedFlag() const { return state_.pressed; }
+    bool isTracking() const { return state_.tracking; }
 
 protected:
     // Selected (buttons) or checked (check boxes): shows the pressed image.
@@ -47,9 +47,7 @@ protected:
     void stopTracking();
 
     LookImages images_;
-    bool pressed_ = false;
-    bool tracking_ = false;
-    int look_ = LookNormal;
+    LookState state_;
 };
 
 class CNexButton : public CNexButtonBase {

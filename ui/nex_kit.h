@@ -112,6 +112,33 @@ QPoint TextOrigin(QSize extent, bool centreH, bool centreV, QRect box);
 void DrawTextAt(QPainter &p, const QString &text, QColor colour, bool centreH, bool centreV,
                 QRect box, const QFont *font = nullptr);
 
+// Look state of a control that follows the pointer (button family, sliders,
+// scroll bar). Qt's enter and leave (and moves outside during a press) stand
+// in for the mouse capture the rules were made for.
+struct LookState {
+    bool pressed = false;       // the left button went down on the control and is still down
+    bool tracking = false;      // the pointer is over the control
+    int look = LookNormal;      // 0-2, or 3 for a locked slider
+    int savedLook = LookNormal; // sliders: the look they had when the pointer left
+
+    // The pointer came in. keepPressedLook (sliders): with the left button
+    // down the saved look comes back, so a drag resumes.
+    void enter(bool leftDown, bool keepPressedLook)
+    {
+        tracking = true;
+        pressed = leftDown;
+        look = (keepPressedLook && leftDown) ? savedLook : int(LookHover);
+    }
+    void leave(bool keepPressedLook)
+    {
+        if (keepPressedLook)
+            savedLook = look;
+        look = LookNormal;
+        pressed = false;
+        tracking = false;
+    }
+};
+
 // The four look images of a control (null = missing).
 using LookImages = std::array<QImage, 4>;
 

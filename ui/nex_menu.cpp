@@ -379,7 +379,7 @@ void CNexComboButton::paintOver(QPainter &p)
     // settles over a few paints instead of costing a long loop each time.
     text_ = ShortenCaption(text_, box.width() - 38, 10,
                            [&fm](const QString &t) { return fm.horizontalAdvance(t); });
-    const bool lit = active_ || look_ == LookHover;
+    const bool lit = active_ || state_.look == LookHover;
     DrawTextAt(p, text_, FromArgb(lit ? activeColour_ : textColour_), false, true, box, &font_);
 }
 

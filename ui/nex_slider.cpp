@@ -18,35 +18,29 @@ CNexValueCtrl::CNexValueCtrl(QWidget *parent, int id, bool keepPressedLook)
 
 void CNexValueCtrl::startTracking()
 {
-    tracking_ = true;
-    pressed_ = QGuiApplication::mouseButtons() & Qt::LeftButton;
-    look_ = (keepPressedLook_ && pressed_) ? savedLook_ : LookHover;
+    state_.enter(QGuiApplication::mouseButtons() & Qt::LeftButton, keepPressedLook_);
     update();
 }
 
 void CNexValueCtrl::stopTracking()
 {
-    if (keepPressedLook_)
-        savedLook_ = look_;
-    if (look_ == LookPressed)
+    if (state_.look == LookPressed)
         onDragLost();
-    look_ = LookNormal;
-    pressed_ = false;
-    tracking_ = false;
+    state_.leave(keepPressedLook_);
     update();
 }
 
 void CNexValueCtrl::enterEvent(QEnterEvent *e)
 {
     QWidget::enterEvent(e);
-    if (!locked() && !tracking_)
+    if (!locked() && !state_.tracking)
         startTracking();
 }
 
 void CNexValueCtrl::leaveEvent(QEvent *e)
 {
     QWidget::leaveEvent(e);
-    if (!locked() && tracking_)
+    if (!locked() && state_.tracking)
         stopTracking();
 }
 
@@ -56,13 +50,13 @@ void CNexValueCtrl::mouseMoveEvent(QMouseEvent *e)
         return;
     const QPoint pos = e->position().toPoint();
     const bool inside = rect().contains(pos);
-    if (tracking_ && !inside) {
+    if (state_.tracking && !inside) {
         stopTracking();
         return;
     }
-    if (!tracking_ && inside)
+    if (!state_.tracking && inside)
         startTracking();
-    if (tracking_)
+    if (state_.tracking)
         onMove(pos);
 }
 
@@ -78,8 +72,8 @@ void CNexValueCtrl::mouseReleaseEvent(QMouseEvent *e)
     if (locked() || e->button() != Qt::LeftButton)
         return;
     // Outside the control the drag already ended when the pointer left.
-    if (!tracking_) {
-        savedLook_ = LookNormal;
+    if (!state_.tracking) {
+        state_.savedLook = LookNormal;
         onReleaseOutside();
         return;
     }
@@ -137,8 +131,8 @@ void CNexScrollCtrl::followPointer(QPoint p)
 
 void CNexScrollCtrl::onPress(QPoint p)
 {
-    pressed_ = true;
-    look_ = LookPressed;
+    state_.pressed = true;
+    state_.look = LookPressed;
     if (geometry_.firstArrow.contains(p))
         hit_ = PartFirstArrow;
     else if (geometry_.secondArrow.contains(p))
@@ -154,7 +148,7 @@ void CNexScrollCtrl::onPress(QPoint p)
 
 void CNexScrollCtrl::onMove(QPoint p)
 {
-    if (look_ == LookPressed && geometry_.track.contains(p))
+    if (state_.look == LookPressed && geometry_.track.contains(p))
         followPointer(p);
 }
 
@@ -171,12 +165,12 @@ void CNexScrollCtrl::onRelease(QPoint p)
         SetPosition(min_);
     }
     onDragLost();
-    look_ = LookNormal;
+    state_.look = LookNormal;
 }
 
 void CNexScrollCtrl::onDragLost()
 {
-    pressed_ = false;
+    state_.pressed = false;
     hit_ = PartNone;
     update();
 }
@@ -235,10 +229,10 @@ void CNexSliderCtrl3D::SetValue(int thumb, int v)
 
 void CNexSliderCtrl3D::SetLook(int look)
 {
-    look_ = look;
+    state_.look = look;
     if (look == LookLocked) {
         active_ = 0;
-        pressed_ = false;
+        state_.pressed = false;
     }
     update();
 }
@@ -266,8 +260,8 @@ void CNexSliderCtrl3D::followPointer(QPoint p)
 
 void CNexSliderCtrl3D::onPress(QPoint p)
 {
-    look_ = savedLook_ = LookPressed;
-    pressed_ = true;
+    state_.look = state_.savedLook = LookPressed;
+    state_.pressed = true;
     active_ = 0;
     // Only the thumbs shown can be caught; a hidden one keeps its place.
     for (int k = 1; k <= shown_; ++k)
@@ -281,7 +275,7 @@ void CNexSliderCtrl3D::onPress(QPoint p)
 
 void CNexSliderCtrl3D::onMove(QPoint p)
 {
-    if (look_ != LookPressed)
+    if (state_.look != LookPressed)
         return;
     followPointer(p);
     update();
@@ -291,8 +285,8 @@ void CNexSliderCtrl3D::onRelease(QPoint p)
 {
     followPointer(p);
     active_ = 0;
-    pressed_ = false;
-    look_ = savedLook_ = LookNormal;
+    state_.pressed = false;
+    state_.look = state_.savedLook = LookNormal;
     update();
 }
 
@@ -362,9 +356,9 @@ void CNexSliderCtrlVer::SetValue(int v)
 
 void CNexSliderCtrlVer::SetLook(int look)
 {
-    look_ = look;
+    state_.look = look;
     if (look == LookLocked)
-        pressed_ = false;
+        state_.pressed = false;
     update();
 }
 
@@ -386,23 +380,23 @@ void CNexSliderCtrlVer::followPointer(QPoint p)
 
 void CNexSliderCtrlVer::onPress(QPoint p)
 {
-    look_ = savedLook_ = LookPressed;
-    pressed_ = true;
+    state_.look = state_.savedLook = LookPressed;
+    state_.pressed = true;
     followPointer(p);
     update();
 }
 
 void CNexSliderCtrlVer::onMove(QPoint p)
 {
-    if (look_ == LookPressed)
+    if (state_.look == LookPressed)
         followPointer(p);
 }
 
 void CNexSliderCtrlVer::onRelease(QPoint p)
 {
     followPointer(p);
-    pressed_ = false;
-    look_ = savedLook_ = LookNormal;
+    state_.pressed = false;
+    state_.look = state_.savedLook = LookNormal;
     update();
 }
 
@@ -415,7 +409,7 @@ void CNexSliderCtrlVer::paintEvent(QPaintEvent *)
     const QImage *thumb = &thumbNormal_;
     if (locked() && !thumbLocked_.isNull())
         thumb = &thumbLocked_;
-    else if (look_ == LookHover || look_ == LookPressed)
+    else if (state_.look == LookHover || state_.look == LookPressed)
         thumb = &thumbHover_;
     const int th = thumbHeight();
     const int centre = VerThumbCentreY(rect(), th, value_, min_, max_);

@@ -19,9 +19,9 @@ namespace vela::ui {
 class CNexValueCtrl : public QWidget, public NexControl {
     Q_OBJECT
 public:
-    int look() const { return look_; }
-    bool isPressedFlag() const { return pressed_; }
-    bool isTracking() const { return tracking_; }
+    int look() const { return state_.look; }
+    bool isPressedFlag() const { return state_.pressed; }
+    bool isTracking() const { return state_.tracking; }
 
 protected:
     // keepPressedLook: entering with the left button down restores the look
@@ -42,14 +42,11 @@ protected:
     void mousePressEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
 
-    bool locked() const { return look_ == LookLocked; }
+    bool locked() const { return state_.look == LookLocked; }
     void startTracking();
     void stopTracking();
 
-    bool pressed_ = false;
-    bool tracking_ = false;
-    int look_ = LookNormal;
-    int savedLook_ = LookNormal;
+    LookState state_;
 
 private:
     bool keepPressedLook_;
