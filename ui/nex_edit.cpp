@@ -102,9 +102,10 @@ void CNexEdit::paintEvent(QPaintEvent *e)
 
 void CNexEdit::keyPressEvent(QKeyEvent *e)
 {
-    if (hexFilter_) {
-        const QString t = e->text();
-        if (t.size() == 1 && HexFilterDrops(t.front())) {
+    const QString t = e->text();
+    if (t.size() == 1 && t.front().isPrint()) {
+        const QChar c = t.front();
+        if ((hexFilter_ && HexFilterDrops(c)) || (digitsOnly_ && !(c >= u'0' && c <= u'9'))) {
             e->accept();
             return;
         }

@@ -21,6 +21,8 @@ public:
     void SetBackground(const QImage &image);
     void SetHexFilter(bool on) { hexFilter_ = on; }
     bool hexFilter() const { return hexFilter_; }
+    // Number style: typed characters other than the digits 0-9 are dropped.
+    void SetDigitsOnly(bool on) { digitsOnly_ = on; }
 
 protected:
     // Fill without a background image, and its frame colour.
@@ -37,6 +39,7 @@ private:
     QImage background_;
     QColor fill_, frame_;
     bool hexFilter_ = false;
+    bool digitsOnly_ = false;
 };
 
 // An edit whose mouse wheel steps a decimal number between a minimum and a

@@ -105,6 +105,8 @@ public:
 
     // Takes the three images; a combo button has no disabled image.
     void SetImages(const QImage &normal, const QImage &hover, const QImage &pressed);
+    // The first call creates the menu from the button's current width (set
+    // the geometry first).
     void AddItem(int id, const QString &text);
     void AddSubItem(int parentItemId, int id, const QString &text);
     // Existing menu: resized to w × 20; else the menu is created with w.

@@ -32,6 +32,13 @@ TEST_F(EditTest, HexFilterTakesDigitsAndLettersUpToFButDropsTheRest)
     auto *plain = new CNexEdit(parent, 1082);
     QTest::keyClicks(plain, QStringLiteral("G"));
     EXPECT_EQ(plain->text(), QStringLiteral("G")) << "without the filter everything passes";
+
+    auto *digits = new CNexEdit(parent, 1083);
+    digits->SetDigitsOnly(true);
+    QTest::keyClicks(digits, QStringLiteral("1a2-3 "));
+    EXPECT_EQ(digits->text(), QStringLiteral("123"));
+    QTest::keyClick(digits, Qt::Key_Backspace);
+    EXPECT_EQ(digits->text(), QStringLiteral("12")) << "editing keys still work";
 }
 
 TEST_F(EditTest, EveryTextChangeIsReported)
