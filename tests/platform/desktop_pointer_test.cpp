@@ -8,6 +8,8 @@
 
 #include "platform/pointer_settings.h"
 
+#include "tests/support/xvfb_server.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -15,12 +17,6 @@
 
 #include <X11/Xlib.h>
 
-#include <cerrno>
-#include <csignal>
-#include <cstdlib>
-#include <poll.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -87,51 +83,11 @@ TEST(DesktopPointerSystem, WritesGSettingsAndKdeFiles)
     EXPECT_EQ(gnome.accelProfile(), "flat");
 }
 
-// A private X server for one test, found through -displayfd.
-class Xvfb {
-public:
-    Xvfb()
-    {
-        int fds[2];
-        if (::pipe(fds) != 0)
-            return;
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::close(fds[0]);
-            std::string fd = std::to_string(fds[1]);
-            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0",
-                     "640x480x24", static_cast<char *>(nullptr));
-            ::_exit(127);
-        }
-        ::close(fds[1]);
-        std::string number;
-        pollfd p{fds[0], POLLIN, 0};
-        char c;
-        while (::poll(&p, 1, 10000) > 0 && ::read(fds[0], &c, 1) == 1 && c != '\n')
-            number += c;
-        ::close(fds[0]);
-        if (!number.empty())
-            display_ = ":" + number;
-    }
-    ~Xvfb()
-    {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
-        }
-    }
-    const std::string &display() const { return display_; }
-
-private:
-    pid_t pid_ = -1;
-    std::string display_;
-};
-
 TEST(X11PointerSystem, SetsTheCorePointerAccelerationByLevel)
 {
-    if (std::system("command -v Xvfb >/dev/null 2>&1") != 0)
+    if (!vela::test::XvfbServer::installed())
         GTEST_SKIP() << "Xvfb is not installed";
-    Xvfb server;
+    vela::test::XvfbServer server;
     ASSERT_FALSE(server.display().empty());
     Display *display = XOpenDisplay(server.display().c_str());
     ASSERT_NE(display, nullptr);
