@@ -109,10 +109,12 @@ public:
         if (!app || QThread::currentThread() != app->thread() || !target
             || !dynamic_cast<KeyHookSink *>(target))
             return false;
-        if (!installed_) {
-            app->installEventFilter(this);
-            installed_ = true;
-        }
+        // The newest application filter sees events first: re-installing puts
+        // the hook ahead of filters that consume keys (a pop-up dropping its
+        // own keys must not hide them from the hook it installs).
+        app->removeEventFilter(this);
+        app->installEventFilter(this);
+        installed_ = true;
         target_ = target;
         return true;
     }

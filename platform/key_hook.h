@@ -40,7 +40,10 @@ public:
 };
 
 // The hook slot of the process: one hook at a time, its target replaced by each
-// install. UI thread only.
+// install. The hook sees a key event before every widget and every application
+// event filter installed before the last InstallKeyHook, and never consumes it.
+// Keys are those the application receives (its windows have the focus); keys
+// taken by a QShortcut never reach it. UI thread only.
 bool InstallKeyHook(QObject *target);
 void RemoveKeyHook();
 QObject *KeyHookTarget();

@@ -166,6 +166,28 @@ TEST_F(KeyHook, KeysStillReachTheirWidget)
     ASSERT_TRUE(QTest::qWaitFor([&] { return sink.reports.size() == 4u; }));
 }
 
+// Consumes every key event of the application.
+class KeyEater : public QObject {
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        return event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+    }
+};
+
+TEST_F(KeyHook, SeesKeysThatAFilterInstalledBeforeItConsumes)
+{
+    KeyEater eater;
+    ASSERT_TRUE(vela::InstallKeyHook(&sink));
+    qApp->installEventFilter(&eater);
+    ASSERT_TRUE(vela::InstallKeyHook(&sink));  // as a pop-up does after its own set-up
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_X);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sink.reports.size() == 2u; }));
+    EXPECT_EQ(sink.reports, (std::vector<Report>{{'X', P}, {'X', R}}));
+    EXPECT_TRUE(edit->text().isEmpty());  // the eater still had it
+}
+
 TEST_F(KeyHook, InstallReplacesTheTargetAndRemoveStopsReports)
 {
     Sink other;

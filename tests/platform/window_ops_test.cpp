@@ -46,6 +46,18 @@ TEST(WindowOps, TopmostGoesOnAndOffWithoutHidingOrMovingTheWindow)
     EXPECT_EQ(window.winId(), id);
 }
 
+TEST(WindowOps, TopmostSetBeforeTheWindowExistsHoldsWhenShown)
+{
+    vela::test::EnsureApp();
+    QWidget window;
+    vela::SetTopmost(&window, true);
+    window.show();
+    ASSERT_NE(window.windowHandle(), nullptr);
+    EXPECT_TRUE(window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+    vela::SetTopmost(nullptr, true);  // harmless
+    EXPECT_FALSE(vela::IsTopmost(nullptr));
+}
+
 TEST(WindowOps, DragFallsBackToFollowingThePointerUntilRelease)
 {
     vela::test::EnsureApp();
