@@ -8,6 +8,7 @@
 
 #include "platform/pointer_settings.h"
 
+#include "tests/support/files.h"
 #include "tests/support/xvfb_server.h"
 
 #include <QFile>
@@ -34,10 +35,9 @@ struct IsolatedDesktop {
 };
 IsolatedDesktop g_desktop;
 
-QString readFile(const QString &path)
+QString readText(const QString &path)
 {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    return QString::fromUtf8(vela::test::readFile(path));
 }
 
 class GnomeSettings {
@@ -70,10 +70,10 @@ TEST(DesktopPointerSystem, WritesGSettingsAndKdeFiles)
         EXPECT_DOUBLE_EQ(gnome.speed(), 1.0);
         EXPECT_EQ(gnome.accelProfile(), "adaptive");
     }
-    QString keyfile = readFile(g_desktop.file("glib-2.0/settings/keyfile"));
+    QString keyfile = readText(g_desktop.file("glib-2.0/settings/keyfile"));
     EXPECT_TRUE(keyfile.contains("[org/gnome/desktop/peripherals/mouse]")) << keyfile.toStdString();
     EXPECT_TRUE(keyfile.contains("double-click=200")) << keyfile.toStdString();
-    EXPECT_EQ(readFile(g_desktop.file("kcminputrc")), "[Mouse]\nWheelScrollLines=5\n");
+    EXPECT_EQ(readText(g_desktop.file("kcminputrc")), "[Mouse]\nWheelScrollLines=5\n");
 
     values = {800, 6, 1, 0, 2, 0, 3};
     vela::ApplyPointerSettings(values, vela::DesktopPointerSystem());

@@ -1,5 +1,6 @@
 #include "platform/pointer_settings.h"
 
+#include "tests/support/files.h"
 #include "tests/support/recording_pointer_system.h"
 #include "tests/support/temp_dir.h"
 
@@ -104,45 +105,35 @@ TEST(SetIniEntry, ReplacesOrAddsOnlyTheOneEntry)
             << c.before;
 }
 
-QString readFile(const QString &path)
+QString readText(const QString &path)
 {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
-
-void writeFile(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
+    return QString::fromUtf8(vela::test::readFile(path));
 }
 
 TEST(KdePointerSystem, WritesWheelLinesIntoBothFilesKeepingTheRest)
 {
     vela::test::TempDir dir;
-    writeFile(dir.file("kdeglobals"), "[General]\nColorScheme=BreezeDark\n\n[KDE]\nWheelScrollLines=3\n");
+    ASSERT_TRUE(vela::test::writeFile(dir.file("kdeglobals"), "[General]\nColorScheme=BreezeDark\n\n[KDE]\nWheelScrollLines=3\n"));
     vela::KdePointerSystem kde(dir.path());
     PointerValues values;
     values.scrollLines = 6;
     vela::ApplyPointerSettings(values, kde);
-    EXPECT_EQ(readFile(dir.file("kcminputrc")), "[Mouse]\nWheelScrollLines=6\n");
-    EXPECT_EQ(readFile(dir.file("kdeglobals")),
+    EXPECT_EQ(readText(dir.file("kcminputrc")), "[Mouse]\nWheelScrollLines=6\n");
+    EXPECT_EQ(readText(dir.file("kdeglobals")),
               "[General]\nColorScheme=BreezeDark\n\n[KDE]\nWheelScrollLines=6\n");
 
     // A screen per notch has no KDE entry: the files stay as they are.
     kde.setWheelScrollLines(vela::kWheelPageScroll);
-    EXPECT_EQ(readFile(dir.file("kcminputrc")), "[Mouse]\nWheelScrollLines=6\n");
+    EXPECT_EQ(readText(dir.file("kcminputrc")), "[Mouse]\nWheelScrollLines=6\n");
 }
 
 TEST(KdePointerSystem, AFileTooLargeToBeOursIsLeftAlone)
 {
     vela::test::TempDir dir;
     QByteArray huge = "[Mouse]\nWheelScrollLines=3\n" + QByteArray(2 << 20, '#');
-    writeFile(dir.file("kcminputrc"), huge);
+    ASSERT_TRUE(vela::test::writeFile(dir.file("kcminputrc"), huge));
     vela::KdePointerSystem(dir.path()).setWheelScrollLines(5);
-    QFile f(dir.file("kcminputrc"));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), huge);
+    EXPECT_EQ(vela::test::readFile(dir.file("kcminputrc")), huge);
 }
 
 } // namespace
