@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -119,6 +120,22 @@ TEST(Dialogs, RealSaveDialogProposesTheNameWithQtFilterAndNoOverwriteQuestion)
         EXPECT_EQ(dialog->directory().absolutePath(), QDir(folder).absolutePath());
     }, &seen);
     QString chosen = vela::Dialogs().saveFileName(nullptr, folder + "/Profile1",
+                                                  "Mouse Profile(*.profile)|*.profile||");
+    EXPECT_TRUE(seen);
+    EXPECT_TRUE(chosen.isEmpty());
+}
+
+TEST(Dialogs, RealOpenDialogOpensTheFolderOfAWildcardName)
+{
+    vela::test::EnsureApp();
+    QTemporaryDir folder;
+    bool seen = false;
+    whenModal<QFileDialog>([&folder](QFileDialog *dialog) {
+        EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptOpen);
+        EXPECT_EQ(dialog->directory().absolutePath(), QDir(folder.path()).absolutePath());
+        EXPECT_EQ(dialog->nameFilters(), QStringList{"Mouse Profile(*.profile)"});
+    }, &seen);
+    QString chosen = vela::Dialogs().openFileName(nullptr, folder.path() + "/*.profile",
                                                   "Mouse Profile(*.profile)|*.profile||");
     EXPECT_TRUE(seen);
     EXPECT_TRUE(chosen.isEmpty());
