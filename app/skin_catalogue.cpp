@@ -10,9 +10,15 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <thread>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vela {
 namespace {
@@ -119,48 +125,162 @@ quint16 le16(const uchar *p) { return qFromLittleEndian<quint16>(p); }
 quint32 le32(const uchar *p) { return qFromLittleEndian<quint32>(p); }
 qint32 les32(const uchar *p) { return qFromLittleEndian<qint32>(p); }
 
-// Uncompressed 24-bit BMP, the format of every sheet, decoded straight from
-// memory. Returns a null image for anything else so Qt's decoder handles it.
-// The result matches what Qt's BMP reader gives: Format_RGB32, opaque, rows
-// bottom-up unless the height is negative, the header's resolution kept.
-QImage decodeBmp24(const QByteArray &data)
+// Where the pixels of an uncompressed 24-bit BMP (the format of every sheet)
+// lie. Anything else leaves width 0, and Qt's decoder handles it.
+struct BmpLayout {
+    int width = 0;
+    int height = 0;
+    bool topDown = false;
+    qint64 offBits = 0;
+    qint64 stride = 0;
+    qint32 dpmX = 0;
+    qint32 dpmY = 0;
+    bool valid() const { return width > 0; }
+    qsizetype imageBytes() const { return qsizetype(width) * 4 * height; }
+};
+
+// `header` holds at least the first 54 bytes of a file of `fileSize` bytes.
+BmpLayout bmp24Layout(const uchar *p, qint64 available, qint64 fileSize)
 {
-    const auto *p = reinterpret_cast<const uchar *>(data.constData());
-    const qint64 size = data.size();
-    if (size < 54 || p[0] != 'B' || p[1] != 'M')
+    if (available < 54 || p[0] != 'B' || p[1] != 'M')
         return {};
     const quint32 offBits = le32(p + 10);
     const quint32 infoSize = le32(p + 14);
     const qint32 width = les32(p + 18);
     const qint32 rawHeight = les32(p + 22);
-    const quint16 planes = le16(p + 26);
-    const quint16 bits = le16(p + 28);
-    const quint32 compression = le32(p + 30);
-    if (infoSize < 40 || infoSize > 124 || planes != 1 || bits != 24 || compression != 0)
+    if (infoSize < 40 || infoSize > 124 || le16(p + 26) != 1 || le16(p + 28) != 24 || le32(p + 30) != 0)
         return {};
     if (width <= 0 || rawHeight == 0 || rawHeight == INT32_MIN || width > 32767)
         return {};
-    const bool topDown = rawHeight < 0;
-    const qint64 height = topDown ? -qint64(rawHeight) : rawHeight;
-    if (height > 32767)
-        return {};
+    const qint64 height = rawHeight < 0 ? -qint64(rawHeight) : rawHeight;
     const qint64 stride = (qint64(width) * 3 + 3) & ~qint64(3);
-    if (qint64(offBits) < 14 + qint64(infoSize) || qint64(offBits) + stride * height > size)
+    if (height > 32767 || qint64(offBits) < 14 + qint64(infoSize) || qint64(offBits) + stride * height > fileSize)
         return {};
+    return {width, int(height), rawHeight < 0, offBits, stride, les32(p + 38), les32(p + 42)};
+}
 
-    QImage image(width, int(height), QImage::Format_RGB32);
-    if (image.isNull())
-        return {};
-    const uchar *pixels = p + offBits;
-    for (int y = 0; y < height; ++y) {
-        const uchar *s = pixels + stride * (topDown ? y : height - 1 - y);
-        auto *d = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < width; ++x, s += 3)
+// BGR rows, bottom-up unless the height was negative, into opaque RGB32: the
+// same pixels Qt's BMP reader gives.
+void convertBmp24(const uchar *file, const BmpLayout &bmp, uchar *out, qsizetype outStride)
+{
+    const uchar *pixels = file + bmp.offBits;
+    for (int y = 0; y < bmp.height; ++y) {
+        const uchar *s = pixels + bmp.stride * (bmp.topDown ? y : bmp.height - 1 - y);
+        auto *d = reinterpret_cast<QRgb *>(out + outStride * y);
+        for (int x = 0; x < bmp.width; ++x, s += 3)
             d[x] = 0xff000000u | (uint(s[2]) << 16) | (uint(s[1]) << 8) | s[0];
     }
-    image.setDotsPerMeterX(les32(p + 38));
-    image.setDotsPerMeterY(les32(p + 42));
+}
+
+QImage decodeBmp24(const QByteArray &data)
+{
+    const auto *p = reinterpret_cast<const uchar *>(data.constData());
+    const BmpLayout bmp = bmp24Layout(p, data.size(), data.size());
+    if (!bmp.valid())
+        return {};
+    QImage image(bmp.width, bmp.height, QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
+    convertBmp24(p, bmp, image.bits(), image.bytesPerLine());
+    image.setDotsPerMeterX(bmp.dpmX);
+    image.setDotsPerMeterY(bmp.dpmY);
     return image;
+}
+
+// One block of memory for all decoded sheets. Touching fresh pages one by one
+// costs more than decoding them, so the block asks for huge pages and is
+// released when the last image in it goes.
+struct Arena {
+    uchar *base = nullptr; // aligned start inside the mapping
+    void *mapping = nullptr;
+    size_t mappingSize = 0;
+    std::atomic<int> users{1};
+
+    explicit Arena(size_t bytes)
+    {
+        constexpr size_t huge = 2 * 1024 * 1024;
+        mappingSize = bytes + huge;
+        mapping = ::mmap(nullptr, mappingSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (mapping == MAP_FAILED) {
+            mapping = nullptr;
+            return;
+        }
+        base = reinterpret_cast<uchar *>((reinterpret_cast<uintptr_t>(mapping) + huge - 1) & ~(huge - 1));
+        ::madvise(base, bytes, MADV_HUGEPAGE); // a hint: without it pages are merely smaller
+    }
+    ~Arena()
+    {
+        if (mapping)
+            ::munmap(mapping, mappingSize);
+    }
+    static void release(void *info)
+    {
+        auto *arena = static_cast<Arena *>(info);
+        if (--arena->users == 0)
+            delete arena;
+    }
+};
+
+// Reads a whole file into `buffer` (reused between files); -1 on failure.
+qint64 readFile(const QString &path, std::vector<uchar> &buffer)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct stat st;
+    qint64 total = -1;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= kMaxImageFile) {
+        buffer.resize(size_t(st.st_size));
+        total = 0;
+        while (total < st.st_size) {
+            const ssize_t n = ::read(fd, buffer.data() + total, size_t(st.st_size - total));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            total += n;
+        }
+    }
+    ::close(fd);
+    return total;
+}
+
+// The first bytes of a file and its size, for planning the arena.
+BmpLayout peekBmp24(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    uchar header[54];
+    struct stat st;
+    const bool ok = ::fstat(fd, &st) == 0 && ::pread(fd, header, sizeof header, 0) == ssize_t(sizeof header);
+    ::close(fd);
+    return ok ? bmp24Layout(header, sizeof header, st.st_size) : BmpLayout{};
+}
+
+// Qt's BMP reader stops quietly at the end of a short file and hands back an
+// image whose remaining rows were never written. A bitmap is only passed on to
+// it when its header is whole and, for uncompressed data, every row is there.
+bool bmpIsComplete(const QByteArray &data)
+{
+    const auto *p = reinterpret_cast<const uchar *>(data.constData());
+    const qint64 size = data.size();
+    if (size < 54)
+        return false;
+    const quint32 offBits = le32(p + 10);
+    const quint32 infoSize = le32(p + 14);
+    if (infoSize < 40 || size < 14 + qint64(infoSize))
+        return false;
+    const qint64 width = les32(p + 18);
+    const qint64 height = std::abs(qint64(les32(p + 22)));
+    const quint16 bits = le16(p + 28);
+    const quint32 compression = le32(p + 30);
+    if (width <= 0 || height == 0 || width > 32767 || height > 32767)
+        return false;
+    if (compression == 1 || compression == 2)
+        return qint64(offBits) < size; // run-length data: Qt's decoder checks its own bounds
+    const qint64 stride = ((width * bits + 31) / 32) * 4;
+    return qint64(offBits) >= 14 + qint64(infoSize) && qint64(offBits) + stride * height <= size;
 }
 
 } // namespace
@@ -296,12 +416,43 @@ void SkinCatalogue::load()
     if (!folder.endsWith(u'/'))
         folder += u'/';
 
+    // Plan: which files are plain 24-bit bitmaps and where their pixels go.
+    QString paths[kSkinFileCount];
+    BmpLayout planned[kSkinFileCount];
+    qsizetype offsets[kSkinFileCount];
+    qsizetype arenaBytes = 0;
+    for (int i = 0; i < kSkinFileCount; ++i) {
+        paths[i] = folder + kFiles[i].name.toString();
+        planned[i] = peekBmp24(paths[i]);
+        offsets[i] = arenaBytes;
+        arenaBytes += (planned[i].imageBytes() + 63) & ~qsizetype(63);
+    }
+    auto *arena = new Arena(size_t(std::max<qsizetype>(arenaBytes, 64)));
+
     // Decoding is most of the start-up cost; the files are independent, so a
     // few threads take turns on them. Each entry is written by one thread only.
     std::atomic<int> next{0};
     auto work = [&] {
-        for (int i = next++; i < kSkinFileCount; i = next++)
-            images_[i] = LoadImage(folder + kFiles[i].name.toString());
+        std::vector<uchar> buffer;
+        for (int i = next++; i < kSkinFileCount; i = next++) {
+            const qint64 size = readFile(paths[i], buffer);
+            if (size <= 0)
+                continue;
+            const BmpLayout bmp = bmp24Layout(buffer.data(), size, size);
+            const BmpLayout &plan = planned[i];
+            if (arena->base && bmp.valid() && plan.valid() && bmp.width == plan.width && bmp.height == plan.height) {
+                uchar *pixels = arena->base + offsets[i];
+                convertBmp24(buffer.data(), bmp, pixels, qsizetype(bmp.width) * 4);
+                ++arena->users;
+                QImage image(pixels, bmp.width, bmp.height, qsizetype(bmp.width) * 4, QImage::Format_RGB32,
+                             &Arena::release, arena);
+                image.setDotsPerMeterX(bmp.dpmX);
+                image.setDotsPerMeterY(bmp.dpmY);
+                images_[i] = image;
+            } else {
+                images_[i] = DecodeImage(QByteArray(reinterpret_cast<const char *>(buffer.data()), size));
+            }
+        }
     };
     const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
     std::vector<std::thread> pool;
@@ -310,6 +461,7 @@ void SkinCatalogue::load()
     work();
     for (auto &t : pool)
         t.join();
+    Arena::release(arena);
 }
 
 QImage SkinCatalogue::lookup(int id, int state, int left, int top, int right, int bottom)
@@ -373,10 +525,13 @@ QImage DecodeImage(const QByteArray &data)
 {
     if (data.isEmpty())
         return {};
-    QImage image = decodeBmp24(data);
-    if (image.isNull())
-        image = QImage::fromData(data);
-    return image;
+    if (data.startsWith("BM")) {
+        QImage image = decodeBmp24(data);
+        if (image.isNull() && bmpIsComplete(data))
+            image = QImage::fromData(data, "BMP");
+        return image;
+    }
+    return QImage::fromData(data);
 }
 
 QImage LoadImage(const QString &path)

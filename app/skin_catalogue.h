@@ -145,8 +145,9 @@ void LoadSkins();
 QImage SkinLookup(int id, int state, int left = 0, int top = 0, int right = 0, int bottom = 0);
 
 // Decodes an image file; a null image when the file is missing, unreadable,
-// larger than 256 MiB or not decodable by Qt. Uncompressed 24-bit BMP files
-// take a direct path that gives the same pixels as Qt's decoder, only faster.
+// larger than 256 MiB, not decodable by Qt, or a bitmap cut short (Qt would
+// return it with rows it never filled). Uncompressed 24-bit BMP files take a
+// direct path that gives the same pixels as Qt's decoder, only faster.
 // Thread-safe.
 QImage LoadImage(const QString &path);
 // The same for a file already in memory. Never reads outside `data`.
