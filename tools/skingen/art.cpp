@@ -11,13 +11,6 @@ using vela::skin::Kind;
 
 namespace {
 
-QColor mix(const QColor &a, const QColor &b, double t)
-{
-    return QColor(int(a.red() + (b.red() - a.red()) * t + 0.5),
-                  int(a.green() + (b.green() - a.green()) * t + 0.5),
-                  int(a.blue() + (b.blue() - a.blue()) * t + 0.5));
-}
-
 QRectF inset(const QRect &r, double d)
 {
     return QRectF(r).adjusted(d, d, -d, -d);
@@ -165,13 +158,7 @@ void drawCheckBox(QPainter &p, const QRect &r, int look)
         break;
     case 2: {
         roundedBox(p, box, 3, colour::accent, colour::accent);
-        QPainterPath tick;
-        tick.moveTo(box.left() + box.width() * 0.24, box.top() + box.height() * 0.52);
-        tick.lineTo(box.left() + box.width() * 0.43, box.top() + box.height() * 0.72);
-        tick.lineTo(box.left() + box.width() * 0.78, box.top() + box.height() * 0.30);
-        p.setPen(QPen(colour::onAccent, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.setBrush(Qt::NoBrush);
-        p.drawPath(tick);
+        drawTick(p, box, colour::onAccent, 2);
         break;
     }
     case 3:
@@ -307,6 +294,24 @@ void drawDecoration(QPainter &p, const Control &c, const QRect &r, int look)
 }
 
 } // namespace
+
+QColor mix(const QColor &a, const QColor &b, double t)
+{
+    return QColor(int(a.red() + (b.red() - a.red()) * t + 0.5),
+                  int(a.green() + (b.green() - a.green()) * t + 0.5),
+                  int(a.blue() + (b.blue() - a.blue()) * t + 0.5));
+}
+
+void drawTick(QPainter &p, const QRectF &box, const QColor &colour, double width)
+{
+    QPainterPath tick;
+    tick.moveTo(box.left() + box.width() * 0.25, box.top() + box.height() * 0.52);
+    tick.lineTo(box.left() + box.width() * 0.43, box.top() + box.height() * 0.70);
+    tick.lineTo(box.left() + box.width() * 0.76, box.top() + box.height() * 0.32);
+    p.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(tick);
+}
 
 int lookForSheet(const Control &control, int sheetState)
 {

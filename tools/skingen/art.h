@@ -30,6 +30,11 @@ inline const QColor onAccent{8, 24, 18};
 // normal and hover looks swapped as its window expects.
 int lookForSheet(const vela::skin::Control &control, int sheetState);
 
+// a + (b - a) * t per channel, opaque.
+QColor mix(const QColor &a, const QColor &b, double t);
+// A check mark inside `box`.
+void drawTick(QPainter &p, const QRectF &box, const QColor &colour, double width);
+
 QFont font(int pixelSize, bool bold = false);
 void drawText(QPainter &p, const QRect &box, const QString &text, int pixelSize,
               const QColor &colour, int flags = Qt::AlignLeft | Qt::AlignVCenter,

@@ -19,13 +19,6 @@ int noise(uint32_t x, uint32_t y, uint32_t seed)
     return int((h ^ (h >> 16)) & 0xff);
 }
 
-QColor mix(const QColor &a, const QColor &b, double t)
-{
-    return QColor(int(a.red() + (b.red() - a.red()) * t + 0.5),
-                  int(a.green() + (b.green() - a.green()) * t + 0.5),
-                  int(a.blue() + (b.blue() - a.blue()) * t + 0.5));
-}
-
 // Top view of the mouse: narrow nose at the top, widest at the rear.
 QPainterPath mouseBody(double cx, double top, double bottom, double front, double rear)
 {

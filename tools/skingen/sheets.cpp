@@ -215,13 +215,7 @@ void drawCheckIcon(QPainter &p, const QRectF &box)
     p.setPen(QPen(colour::accent, 2));
     p.setBrush(QColor(18, 50, 38));
     p.drawEllipse(box);
-    QPainterPath tick;
-    tick.moveTo(box.left() + box.width() * 0.27, box.top() + box.height() * 0.52);
-    tick.lineTo(box.left() + box.width() * 0.44, box.top() + box.height() * 0.68);
-    tick.lineTo(box.left() + box.width() * 0.74, box.top() + box.height() * 0.34);
-    p.setPen(QPen(colour::accent, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(tick);
+    drawTick(p, box, colour::accent, 2.5);
 }
 
 void drawPopUpArt(QPainter &p, const Window &w)
@@ -257,7 +251,12 @@ void drawPopUpArt(QPainter &p, const Window &w)
     drawText(p, message, words.message, 13, colour::text, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
 
     if (w.id == WindowId::Rename)
+    {
         hint(p, QRect(114, 64, 250, 16), QStringLiteral("Up to 7 characters"));
+        drawText(p, QRect(114, 92, 270, 36),
+                 QStringLiteral("The new name shows on the profile button and is saved with the profile."),
+                 12, colour::textDim, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
+    }
     if (w.id == WindowId::AssignKey) {
         // The captured key's name is written into this field.
         const Control *key = vela::skin::findControl(w.id, 1079);
