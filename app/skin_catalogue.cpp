@@ -10,8 +10,8 @@
 #include <QtEndian>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -237,13 +237,15 @@ struct Arena {
     }
 };
 
-// A whole file, mapped read-only with its pages entered up front: cheaper
-// than copying it out and far cheaper than faulting it in page by page.
+// A whole regular file, mapped read-only with its pages entered up front:
+// cheaper than copying it out and far cheaper than faulting it in page by
+// page. Opened without blocking, so a FIFO or device in its place is refused
+// instead of waited on.
 class MappedFile {
 public:
     explicit MappedFile(const QString &path)
     {
-        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         if (fd < 0)
             return;
         struct stat st;
@@ -277,7 +279,7 @@ private:
 // The first bytes of a file and its size, for planning the arena.
 BmpLayout peekBmp24(const QString &path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return {};
     uchar header[54];
@@ -485,8 +487,12 @@ void SkinCatalogue::load()
     };
     const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
     std::vector<std::thread> pool;
-    for (unsigned t = 1; t < threads; ++t)
-        pool.emplace_back(work);
+    try {
+        for (unsigned t = 1; t < threads; ++t)
+            pool.emplace_back(work);
+    } catch (const std::system_error &) {
+        // No more threads to be had: the ones running share the rest.
+    }
     work();
     for (auto &t : pool)
         t.join();
@@ -565,10 +571,8 @@ QImage DecodeImage(const QByteArray &data)
 
 QImage LoadImage(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxImageFile)
-        return {};
-    return DecodeImage(file.readAll());
+    const MappedFile file(path);
+    return file.data() ? DecodeImage(file.bytes()) : QImage();
 }
 
 void OpenLink(const QString &text)

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using vela::SkinCatalogue;
 using vela::SkinKind;
 
@@ -348,6 +350,9 @@ TEST(LoadImage, GivesNoneForMissingAndUnreadableFiles)
     ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
     empty.close();
     EXPECT_TRUE(vela::LoadImage(dir.file("empty.png")).isNull());
+    // Something that would block a plain open is refused at once.
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.file("fifo.bmp")).constData(), 0600), 0);
+    EXPECT_TRUE(vela::LoadImage(dir.file("fifo.bmp")).isNull());
     ASSERT_TRUE(pattern(7, 5).save(dir.file("ok.bmp"), "BMP"));
     EXPECT_EQ(vela::LoadImage(dir.file("ok.bmp")), pattern(7, 5));
 }
