@@ -81,6 +81,18 @@ struct SkinSource {
 // 200 are invalid.
 SkinSource skinSource(int id, int state);
 
+// Pictures the pages load by name from the skin folder, besides the catalogue:
+// the sensor page's surface picture for quality band 0-10 ("0.bmp" ... "100.bmp")
+// and frame 0-2 of the surface-analysis animation ("TQA2-1.bmp" ... "TQA2-3.bmp").
+inline QString surfacePictureName(int band)
+{
+    return QString::number(10 * band) + QStringLiteral(".bmp");
+}
+inline QString analysisFrameName(int frame)
+{
+    return QStringLiteral("TQA2-%1.bmp").arg(frame + 1);
+}
+
 // The program's name, used as the caption of the skin failure message.
 inline constexpr QStringView kProgramName = u"Vela PRO Software";
 // The text shown when a skin lookup fails.

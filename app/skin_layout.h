@@ -110,6 +110,17 @@ const Control *findControl(WindowId window, int id);
 // process-wide catalogue (failures are reported as every lookup's are).
 QImage controlImage(const Control &control, int state);
 
+// Where the scroll bar's parts are cut from the scroll images (skin ids
+// 158-160): upper arrow, lower arrow, thumb.
+inline constexpr QRect kScrollUpArrow{0, 0, 23, 16};
+inline constexpr QRect kScrollDownArrow{0, 206, 23, 16};
+inline constexpr QRect kScrollThumb{0, 41, 23, 56};
+
+// The lighting preview's two zones in preview coordinates; the preview picture
+// ("Vela.png") lets them glow through.
+inline constexpr QRect kPreviewZoneA{115, 93, 30, 53};
+inline constexpr QRect kPreviewZoneB{116, 288, 33, 29};
+
 // Page rectangle inside the main window.
 inline constexpr QRect kPageRect{0, 88, 1024, 427};
 

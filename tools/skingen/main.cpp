@@ -27,9 +27,10 @@ using vela::SkinFamily;
 QStringList extraFiles()
 {
     QStringList names;
-    for (int q = 0; q <= 100; q += 10)
-        names << QString::number(q) + QStringLiteral(".bmp");
-    names << QStringLiteral("TQA2-1.bmp") << QStringLiteral("TQA2-2.bmp") << QStringLiteral("TQA2-3.bmp");
+    for (int band = 0; band <= 10; ++band)
+        names << vela::surfacePictureName(band);
+    for (int frame = 0; frame < 3; ++frame)
+        names << vela::analysisFrameName(frame);
     return names;
 }
 
@@ -132,9 +133,13 @@ QImage draw(const vela::SkinFile &file)
 
 QImage drawExtra(const QString &name)
 {
-    if (name.startsWith(QLatin1String("TQA2-")))
-        return skingen::analysisFrame(name.mid(5, 1).toInt() - 1);
-    return skingen::surfacePicture(name.section(u'.', 0, 0).toInt());
+    for (int frame = 0; frame < 3; ++frame)
+        if (name == vela::analysisFrameName(frame))
+            return skingen::analysisFrame(frame);
+    for (int band = 0; band <= 10; ++band)
+        if (name == vela::surfacePictureName(band))
+            return skingen::surfacePicture(10 * band);
+    return {};
 }
 
 int generate(const QString &folder)
@@ -186,28 +191,28 @@ QImage layoutView(const vela::skin::Window &w, const QString &skins)
 QImage pictureView(const QString &skins)
 {
     const auto load = [&](const QString &name) { return vela::LoadImage(skins + u'/' + name); };
-    QImage sheet(1000, 760, QImage::Format_RGB32);
+    QImage sheet(1060, 760, QImage::Format_RGB32);
     QPainter p(&sheet);
     for (int y = 0; y < sheet.height(); y += 10)
         for (int x = 0; x < sheet.width(); x += 10)
             p.fillRect(x, y, 10, 10, ((x + y) / 10) % 2 ? QColor(70, 70, 70) : QColor(90, 90, 90));
 
     p.fillRect(10, 10, 270, 369, Qt::black);
-    p.fillRect(QRect(QPoint(10 + 115, 10 + 93), QPoint(10 + 144, 10 + 145)), QColor(50, 235, 165));
-    p.fillRect(QRect(QPoint(10 + 116, 10 + 288), QPoint(10 + 148, 10 + 316)), QColor(235, 60, 90));
+    p.fillRect(vela::skin::kPreviewZoneA.translated(10, 10), QColor(50, 235, 165));
+    p.fillRect(vela::skin::kPreviewZoneB.translated(10, 10), QColor(235, 60, 90));
     p.drawImage(10, 10, load(QStringLiteral("Vela.png")));
     p.drawImage(290, 10, load(QStringLiteral("Mouse_settings_vela.png")));
     int x = 600, y = 10;
-    for (int q = 0; q <= 100; q += 10) {
-        p.drawImage(x, y, load(QString::number(q) + QStringLiteral(".bmp")));
+    for (int band = 0; band <= 10; ++band) {
+        p.drawImage(x, y, load(vela::surfacePictureName(band)));
         x += 130 + 20;
         if (x > 900) {
             x = 600;
             y += 95;
         }
     }
-    for (int f = 1; f <= 3; ++f)
-        p.drawImage(10 + (f - 1) * 210, 400, load(QStringLiteral("TQA2-%1.bmp").arg(f)));
+    for (int f = 0; f < 3; ++f)
+        p.drawImage(10 + f * 210, 400, load(vela::analysisFrameName(f)));
     const QStringList thumbs = {QStringLiteral("Slider_Normal.png"), QStringLiteral("Slider_Disable.png"),
                                 QStringLiteral("Slider1_Over.png"),  QStringLiteral("Slider2_Over.png"),
                                 QStringLiteral("Slider3_Over.png"),  QStringLiteral("Slider4_Over.png"),

@@ -1,5 +1,6 @@
 #include "tools/skingen/pictures.h"
 
+#include "app/skin_layout.h"
 #include "tools/skingen/art.h"
 
 #include <QLinearGradient>
@@ -91,20 +92,22 @@ QImage lightingMouse()
 
     const double cx = 132;
     const QPainterPath body = mouseBody(cx, 20, 356, 60, 74);
-    const QRectF wheel(117, 95, 26, 49);
+    const QRectF wheel = QRectF(vela::skin::kPreviewZoneA).adjusted(2, 2, -2, -2);
     paintMouse(p, body, cx, 20, 192, wheel.top(), wheel.bottom());
     drawWheel(p, wheel);
 
     // Cut the two glow windows out, then lay the wheel's ribs over the slot so
     // the glow shows the wheel's grip.
+    // A "V" across the logo zone.
+    const QPointF z = vela::skin::kPreviewZoneB.topLeft();
     QPainterPath logo;
-    logo.moveTo(118, 292);
-    logo.lineTo(126.5, 292);
-    logo.lineTo(132.5, 306);
-    logo.lineTo(138.5, 292);
-    logo.lineTo(147, 292);
-    logo.lineTo(136.5, 315);
-    logo.lineTo(128.5, 315);
+    logo.moveTo(z + QPointF(2, 4));
+    logo.lineTo(z + QPointF(10.5, 4));
+    logo.lineTo(z + QPointF(16.5, 18));
+    logo.lineTo(z + QPointF(22.5, 4));
+    logo.lineTo(z + QPointF(31, 4));
+    logo.lineTo(z + QPointF(20.5, 27));
+    logo.lineTo(z + QPointF(12.5, 27));
     logo.closeSubpath();
     p.setCompositionMode(QPainter::CompositionMode_Clear);
     p.setPen(Qt::NoPen);
@@ -306,7 +309,8 @@ QImage scrollImage(int state)
         const bool pressed = state == 1;
         const QColor ink = pressed ? colour::accent : QColor(150, 153, 158);
         for (int lower = 0; lower < 2; ++lower) {
-            const QRectF box(1.5, lower ? 206.5 : 0.5, 21, 15);
+            const QRect part = lower ? vela::skin::kScrollDownArrow : vela::skin::kScrollUpArrow;
+            const QRectF box = QRectF(part).adjusted(1.5, 0.5, -0.5, -0.5);
             p.setPen(QPen(pressed ? colour::accent : QColor(52, 56, 62), 1));
             p.setBrush(pressed ? QColor(22, 52, 40) : QColor(26, 28, 32));
             p.drawRoundedRect(box, 3, 3);
@@ -326,7 +330,7 @@ QImage scrollImage(int state)
         g.setColorAt(0.5, pressed ? colour::accent : QColor(98, 104, 112));
         g.setColorAt(1, pressed ? colour::accentDark : QColor(70, 75, 82));
         p.setBrush(g);
-        p.drawRoundedRect(QRectF(6.5, 42, 10, 54), 5, 5);
+        p.drawRoundedRect(QRectF(vela::skin::kScrollThumb).adjusted(6.5, 1, -6.5, -1), 5, 5);
     }
     p.end();
     return image;
