@@ -237,10 +237,18 @@ const Control *findControl(WindowId id, int controlId)
     return nullptr;
 }
 
-QImage controlImage(const Control &control, int state)
+int sheetForLook(const Control &control, int look)
+{
+    if ((control.flags & SwappedLooks) && (look == 0 || look == 1))
+        return 1 - look;
+    return look;
+}
+
+QImage controlImage(const Control &control, int look)
 {
     const QRect r = control.cutRect();
-    return SkinLookup(control.skinId, state, r.left(), r.top(), r.right() + 1, r.bottom() + 1);
+    return SkinLookup(control.skinId, sheetForLook(control, look), r.left(), r.top(), r.right() + 1,
+                      r.bottom() + 1);
 }
 
 } // namespace vela::skin

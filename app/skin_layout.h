@@ -106,9 +106,15 @@ const Window *popUpWindow(int kind);
 // The control with this id in the window, or null.
 const Control *findControl(WindowId window, int id);
 
-// The image of `control` for look `state`, cut from its sheets through the
-// process-wide catalogue (failures are reported as every lookup's are).
-QImage controlImage(const Control &control, int state);
+// The sheet state that carries look `look` (0 normal, 1 hover, 2 pressed,
+// 3 disabled) of the control: the same number, except that a SwappedLooks
+// control's normal and hover looks trade sheets. The mapping is its own inverse.
+int sheetForLook(const Control &control, int look);
+
+// The image of `control` for look `look`, cut from the sheet that carries it
+// through the process-wide catalogue (failures are reported as every lookup's
+// are). UI thread.
+QImage controlImage(const Control &control, int look);
 
 // Where the scroll bar's parts are cut from the scroll images (skin ids
 // 158-160): upper arrow, lower arrow, thumb.

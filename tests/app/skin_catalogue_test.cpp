@@ -1,10 +1,13 @@
 #include "app/skin_catalogue.h"
+#include "platform/paths.h"
 #include "tests/support/temp_dir.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QThread>
 #include <QTimer>
 
@@ -381,4 +384,20 @@ TEST(OpenLink, StartsTheOpenerDetachedWithTheText)
     QFile opened(out);
     ASSERT_TRUE(opened.open(QIODevice::ReadOnly));
     EXPECT_EQ(opened.readAll(), "https://example.org/faq?a=1&b='2'") << "the option-like text was refused";
+}
+
+TEST(SkinFolderPath, IsBesideTheProgramOrInTheInstalledShareFolder)
+{
+    const QString program = vela::programFolder();
+    ASSERT_FALSE(QFileInfo::exists(program + "/Vela_Pro_Skins"));
+    EXPECT_EQ(vela::skinFolder(), program + "/Vela_Pro_Skins/");
+
+    // An installed layout: <prefix>/bin/<program> and <prefix>/share/vela-pro-software.
+    const QString share = QDir::cleanPath(program + "/../share/vela-pro-software");
+    ASSERT_FALSE(QFileInfo::exists(share)) << "left over from an earlier run";
+    ASSERT_TRUE(QDir().mkpath(share + "/Vela_Pro_Skins"));
+    const QString installed = vela::skinFolder();
+    QDir(share).removeRecursively();
+    QDir().rmdir(QDir::cleanPath(share + "/.."));
+    EXPECT_EQ(installed, share + "/Vela_Pro_Skins/");
 }

@@ -100,6 +100,15 @@ TEST(SkinLayout, NamesTheControlsTheWindowsLookFor)
     EXPECT_EQ(stop->skinId, 141);
     EXPECT_EQ(stop->cutRect(), QRect(594, 244, 104, 33));
     EXPECT_EQ(findControl(WindowId::Main, 0), nullptr);
+
+    // The close button's normal look is on the Over sheet, its hover look on
+    // the Normal sheet.
+    const Control *close = findControl(WindowId::Main, 1044);
+    ASSERT_TRUE(close);
+    EXPECT_EQ(sheetForLook(*close, 0), 1);
+    EXPECT_EQ(sheetForLook(*close, 1), 0);
+    EXPECT_EQ(sheetForLook(*close, 2), 2);
+    EXPECT_EQ(sheetForLook(*tab, 0), 0);
 }
 
 TEST(SkinLayout, FindsThePopUpOfEveryKind)

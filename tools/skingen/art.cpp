@@ -313,17 +313,6 @@ void drawTick(QPainter &p, const QRectF &box, const QColor &colour, double width
     p.drawPath(tick);
 }
 
-int lookForSheet(const Control &control, int sheetState)
-{
-    if (control.flags & vela::skin::SwappedLooks) {
-        if (sheetState == 0)
-            return 1;
-        if (sheetState == 1)
-            return 0;
-    }
-    return sheetState;
-}
-
 QFont font(int pixelSize, bool bold)
 {
     QFont f(QStringLiteral("Arial"));

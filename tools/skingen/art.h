@@ -26,10 +26,6 @@ inline const QColor textOff{70, 72, 76};
 inline const QColor onAccent{8, 24, 18};
 } // namespace colour
 
-// Look drawn for a control: the sheet's state, with the main close button's
-// normal and hover looks swapped as its window expects.
-int lookForSheet(const vela::skin::Control &control, int sheetState);
-
 // a + (b - a) * t per channel, opaque.
 QColor mix(const QColor &a, const QColor &b, double t);
 // A check mark inside `box`.

@@ -321,7 +321,7 @@ QImage render(const Window &w, int state, bool background)
             p.drawImage(c.rect.topLeft(), buttonsMouse());
             continue;
         }
-        drawControlAt(p, c, background ? c.rect : c.cutRect(), lookForSheet(c, state));
+        drawControlAt(p, c, background ? c.rect : c.cutRect(), vela::skin::sheetForLook(c, state));
     }
     p.end();
     return image;
