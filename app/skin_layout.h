@@ -5,6 +5,10 @@
 // the sheets from the same tables, so every cut rectangle shows its control.
 //
 // Rectangles are client pixels of the window (left, top, width, height).
+// Words in `art` are already in the sheets: a window gives such a control an
+// empty caption (`caption` keeps the dialog template's text for reference) and
+// sets text only where the kit draws it (profile names, chosen functions,
+// numbers, versions, key names).
 #include "app/skin_catalogue.h"
 
 #include <QImage>
