@@ -1,13 +1,12 @@
 // Start-up cost of the skin catalogue against Qt's plain decode of the same
 // files, measured in the same run, and the memory the catalogue holds.
 //
-//   vela-skin-bench [SKIN_FOLDER] [RUNS]
+//   bench_skin_catalogue [SKIN_FOLDER] [RUNS]   (default: the build's skin set)
 //
 // Each measurement runs in a fresh process, as at program start: within one
 // process the allocator hands back memory it already touched, and that would
 // hide the page faults every real start pays.
 #include "app/skin_catalogue.h"
-#include "platform/paths.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -86,7 +85,7 @@ int main(int argc, char **argv)
 
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    const QString folder = args.size() > 1 ? args[1] : vela::programFolder() + QStringLiteral("/Vela_Pro_Skins");
+    const QString folder = args.size() > 1 ? args[1] : QStringLiteral(VELA_BIN_DIR "/Vela_Pro_Skins");
     const int runs = args.size() > 2 ? std::max(1, args[2].toInt()) : 21;
     if (QImage(folder + QStringLiteral("/Main_Normal.bmp")).isNull()) {
         std::fprintf(stderr, "no skins in %s\n", qPrintable(folder));
