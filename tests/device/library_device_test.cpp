@@ -1,8 +1,7 @@
 // The library's commands against the in-process virtual mouse.
 #include "device/button_codec.h"
 #include "device/library_device.h"
-#include "tests/support/fake_clock.h"
-#include "tools/virtual-mouse/in_process.h"
+#include "tests/support/in_process_mouse.h"
 
 #include <gtest/gtest.h>
 
@@ -13,21 +12,10 @@ using namespace vela;
 
 namespace {
 
-struct Library : ::testing::Test {
-    test::FakeClock clock;
-    vmouse::VirtualMouse mouse{clock};
-    std::unique_ptr<hid::Backend> backend = vmouse::makeInProcessBackend(mouse);
+struct Library : ::testing::Test, test::InProcessMouse {
     library::LibraryDevice device{*backend, clock};
 
-    // Log lines without their time stamps.
-    std::vector<std::string> exchanges()
-    {
-        std::vector<std::string> lines;
-        for (const auto &line : mouse.logLines())
-            lines.push_back(line.substr(line.find(' ') + 1));
-        return lines;
-    }
-    const vmouse::LibraryProfile profile(int number)
+    vmouse::LibraryProfile profile(int number)
     {
         vmouse::LibraryProfile copy;
         mouse.withFirmware([&](vmouse::Firmware &f) { copy = f.state().profiles[number - 1]; });
