@@ -1,5 +1,6 @@
 #include "profile/data_stream.h"
 #include "profile/profile_file.h"
+#include "tests/support/files.h"
 #include "tests/support/temp_dir.h"
 
 #include <QDir>
@@ -8,20 +9,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+using vela::test::readFile;
+using vela::test::writeFile;
+
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 QByteArray utf16(const char *ascii)
 {
@@ -205,7 +196,7 @@ TEST(ProfileFile, FailedSaveKeepsThePreviousFile)
     ASSERT_TRUE(SaveProfile(ProfileRecord{}, path));
     const QByteArray before = readFile(path);
     // A save whose folder cannot be made (a file stands in its way) fails.
-    writeFile(dir.file("blocker"), "x");
+    ASSERT_TRUE(writeFile(dir.file("blocker"), "x"));
     EXPECT_FALSE(SaveProfile(ProfileRecord{}, dir.file("blocker/sub/Default1.profile")));
     EXPECT_EQ(readFile(path), before);
 }
