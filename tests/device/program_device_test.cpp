@@ -67,9 +67,13 @@ TEST_F(Program, SurfaceAnalysis)
     EXPECT_EQ(score, 101);
 
     mouse.unplug();
+    clock.clear();
     EXPECT_EQ(device.startSurfaceAnalysis(), 4);
     EXPECT_EQ(device.readSurfaceAnalysis(score), 4);
     EXPECT_EQ(score, 0);
+    uint8_t slot = 0;
+    EXPECT_EQ(device.getActiveProfile(slot), 4);
+    EXPECT_TRUE(clock.sleeps().empty()); // nothing sent, nothing waited for
 }
 
 TEST_F(Program, UploadSendsTwoChunksIntoTheSlot)
