@@ -176,13 +176,20 @@ TEST_F(Library, FourRefusedBlockWritesGive20)
     });
     Settings s;
     s->button = 1;
-    s->family = 25;
-    s->sub_value = 2;
+    s->family = 19;
+    s->event_count = 1;
+    s->events[0] = keyEvent('B', 0, 20);
     EXPECT_EQ(device.setButtonSettings(1, &*s), 20);
-    const auto log = exchanges();
+    auto log = exchanges();
     EXPECT_EQ(std::count_if(log.begin(), log.end(), [](auto &l) { return l.rfind("set a0 21", 0) == 0; }), 4);
     // Command wait, then per try its 100 ms, with 50 and 100 ms between tries.
     EXPECT_EQ(clock.sleeps(), (std::vector<uint32_t>{50, 100, 100, 50, 100, 100, 100}));
+
+    // A refused short command sends no block at all.
+    mouse.clearLog();
+    mouse.statusNext(2, 1);
+    EXPECT_EQ(device.setButtonSettings(1, &*s), 20);
+    EXPECT_EQ(exchanges().size(), 2u);
 }
 
 TEST_F(Library, TooManyEventsAreRefusedBeforeAnySend)
