@@ -3,6 +3,18 @@
 // handlers that answer feature reports. Handlers are looked up by mode,
 // report ID and command byte, so further commands (the bootloader's, say)
 // are added with addHandler without touching the existing ones.
+//
+// What a real mouse leaves open, chosen here:
+// - status 1 accepts; 2 refuses an unknown command, a profile, slot or button
+//   out of range, or a block whose checksum does not match; the busy
+//   statuses 3 and 4 appear only when a test injects them;
+// - the reply of a command stays until the next command, so every read of
+//   it answers the same;
+// - the library's profile p and the program's slot p - 1 share the active
+//   profile, but their contents are separate stores: the library's 1024-byte
+//   settings layout and the program's 2048-byte images differ;
+// - factory default resets the library profiles and the active slot, and
+//   leaves the slot images alone.
 #include "device/wire.h"
 
 #include <array>
