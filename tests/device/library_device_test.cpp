@@ -105,6 +105,17 @@ TEST_F(Library, SettingsReachTheMouseWithTheirBytesAndWaits)
     EXPECT_EQ(data.lighting_value2, 1);
     EXPECT_EQ(data.lighting_value3, 2);
     EXPECT_EQ(data.polling_rate, 1000); // profile 3 kept its default
+
+    const uint8_t four[4] = {0x11, 0x22, 0x33, 0x44};
+    VelaDpiBlock reset{1, 2, {11, 12, 13, 14, 15, 16, 17, 18, 19, 20}};
+    mouse.clearLog();
+    EXPECT_EQ(device.resetSensorSettings(4, four, reset), 1);
+    EXPECT_EQ(exchanges()[0], "set a1 0d 0f 00 00 04 00 00 00 00 00 00 00 00 00 00 11 22 33 44 01 02 0b 00 0c 00 0d 00 "
+                              "0e 00 0f 00 10 00 11 00 12 00 13 00 14");
+    EXPECT_EQ(device.readProfileData(4, &data, nullptr), 1);
+    EXPECT_EQ(data.dpi.first, 1);
+    EXPECT_EQ(data.dpi.value[0], 11);
+    EXPECT_EQ(data.dpi.value[9], 20);
 }
 
 TEST_F(Library, FirmwareVersionDigitsAreReadAsDecimal)
