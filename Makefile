@@ -7,7 +7,7 @@ JOBS       ?= $(shell nproc)
 # Every Debian package that building, testing and running need.
 DEPS = build-essential cmake ninja-build pkg-config \
        qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev \
-       libhidapi-dev libudev-dev libglib2.0-dev libx11-dev \
+       libhidapi-dev libudev-dev libglib2.0-dev libx11-dev gsettings-desktop-schemas \
        libgtest-dev libgmock-dev libbenchmark-dev \
        xvfb xauth xdotool fonts-liberation2 \
        clang libclang-rt-14-dev python3

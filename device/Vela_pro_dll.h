@@ -152,9 +152,36 @@ uint8_t Reset_factory_default(void);
 uint8_t Set_button_settings(uint8_t profile, const VelaButtonSettings *settings);
 uint8_t Set_button_run_program(const VelaLaunchRequest *request);
 uint8_t Set_button_run_browser(const VelaLaunchRequest *request);
+/* Event channel. Starts a library thread that reads the mouse's 9-byte input
+ * reports and calls callback on that thread: codes 1-5 with a pointer to
+ * report byte 2 and extra 1; codes 35 and 36 with the 1024-byte block of
+ * button (byte 4) in profile (byte 5) and extra = bytes 2-3; other codes make
+ * no call. The pointed-to data is valid during the call only. At most about
+ * twelve events a second (80 ms pause after each report). Returns 5 when
+ * started, 20 without a callback, 255 when the mouse cannot be opened. A
+ * second call stops the running thread and closes its device first.
+ * Close_device stops it within a few hundred milliseconds, also when called
+ * from the callback, and closes the command interface; always 1. */
 uint8_t Capture_cb_data(VelaEventCallback callback);
+/* Firmware update. Firmware_update_progress stores the callback (20 when
+ * missing, else 1). Update_firmware copies the first size bytes of data and
+ * returns at once; a library thread updates the mouse and calls the callback
+ * on that thread with status 1 and progress 1, 3, 4, 4 + 100 * k / n per
+ * chunk, 100; then ends with exactly one final status: 0x60 with the new
+ * version (0x0106 reads 106), or 0x50 (no image, or over 102400 bytes; the
+ * mouse is not touched), 0x51, 0x52, 0x53, 0x54, 0x55, or 0x56 (no mouse,
+ * or it did not come back within 60 s after the update). Returns false, and
+ * calls nothing, while an update is already running. Issue no other command
+ * during an update. */
 uint8_t Firmware_update_progress(VelaFirmwareCallback callback);
 bool Update_firmware(uint32_t size, const uint8_t *data);
+/* Arrival listener. Device_change_message stores the callback (20 when
+ * missing, else 1). Start_device_listener starts a library thread that
+ * watches HID interfaces and calls the callback on that thread with 1 on
+ * arrival of VID_3282/PID_0003/MI_00, 2 on arrival of VID_3282/PID_0004, and
+ * 255 on removal of either (then Close_device). Returns 1 when started, 20
+ * when it could not start or a listener already runs. It runs until the
+ * library is unloaded. */
 uint8_t Device_change_message(VelaDeviceCallback callback);
 uint8_t Start_device_listener(void);
 

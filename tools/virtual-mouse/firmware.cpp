@@ -1,4 +1,5 @@
 #include "tools/virtual-mouse/firmware.h"
+#include "tools/virtual-mouse/bootloader.h"
 
 #include <algorithm>
 #include <cstring>
@@ -280,6 +281,7 @@ Firmware::Firmware()
 {
     reply_[1] = kStatusOk;
     addNormalModeCommands(*this);
+    addBootloaderCommands(*this);
 }
 
 void Firmware::addHandler(Mode mode, uint8_t reportId, uint8_t command, Handler handler)

@@ -53,6 +53,7 @@ struct FirmwareState {
     uint8_t activeSlot = 0;                                        // 0-4; library profile = slot + 1
     uint16_t firmwareVersion = 0x0105;
     uint16_t bootloaderVersion = 0x0101;
+    uint16_t updateVersion = 0; // firmware version after an update (bootloader.h); 0: old + 1
     uint8_t surfaceScore = 73;
     bool surfaceStarted = false;
     std::array<LibraryProfile, kSlotCount> profiles{};

@@ -80,6 +80,10 @@ ControlResult runControl(VirtualMouse &mouse, const std::vector<std::string> &w)
         if (w.size() != 2 || !parseUnsigned(w[1], a, 0xFFFF))
             return usage("usage: firmware 0xHHHH");
         mouse.setFirmwareVersion(uint16_t(a));
+    } else if (c == "update-version") {
+        if (w.size() != 2 || !parseUnsigned(w[1], a, 0xFFFF))
+            return usage("usage: update-version 0xHHHH");
+        mouse.withFirmware([a](Firmware &f) { f.state().updateVersion = uint16_t(a); });
     } else if (c == "unplug" && w.size() == 1)
         mouse.unplug();
     else if (c == "plug" && w.size() == 1)
@@ -286,10 +290,11 @@ void Server::serve(Client &client)
             reply(n < 0 ? errLine(error) : n == 0 ? std::string("ok") : "ok " + hid::toHex(bytes.data(), size_t(n)));
         } else if (c == "subscribe" && w.size() == 1) {
             if (!observer) {
-                reply("ok");
+                // Subscribed before the answer, so no change after "ok" is missed.
                 observer = mouse_.addObserver([&reply](const Notice &notice) {
                     reply(std::string(notice.kind == Notice::Arrival ? "arrival " : "removal ") + notice.interface.path);
                 });
+                reply("ok");
             }
         } else if (c == "ctl") {
             const auto result = runControl(mouse_, std::vector<std::string>(w.begin() + 1, w.end()));
