@@ -39,7 +39,7 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600
 
 run: build
-	@echo "The program is not built yet."
+	tools/run/run-with-virtual-mouse.sh $(BUILD)/bin
 
 snapshots: build
 	cmake --build $(BUILD) --target snapshots

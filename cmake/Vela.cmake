@@ -63,3 +63,16 @@ function(vela_folder_library)
     endif()
   endforeach()
 endfunction()
+
+# vela_add_skinned_tests(target ...): test executables that build windows. They
+# run from ${CMAKE_BINARY_DIR}/tests/skinned beside a link to the generated
+# skin folder, so the skin catalogue finds its images as the program does.
+function(vela_add_skinned_tests)
+  set(dir ${CMAKE_BINARY_DIR}/tests/skinned)
+  file(MAKE_DIRECTORY ${dir})
+  file(CREATE_LINK ${CMAKE_BINARY_DIR}/bin/Vela_Pro_Skins ${dir}/Vela_Pro_Skins SYMBOLIC)
+  foreach(t ${ARGN})
+    set_target_properties(${t} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${dir})
+    add_dependencies(${t} vela_skins)
+  endforeach()
+endfunction()
