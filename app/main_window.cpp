@@ -93,7 +93,7 @@ bool CVELADlg::OnInitDialog()
         return true;
     initialised_ = true;
     LoadSkins();
-    SetBackground(SkinLookup(skin::window(WindowId::Main).backgroundSkinId, 0));
+    SetBackground(WholeSkinImage(skin::window(WindowId::Main).backgroundSkinId));
     buildControls();
     createPages();
     pageOps_->show(slots_.currentRecord());

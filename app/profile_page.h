@@ -24,7 +24,10 @@ protected:
     void accept() override {}
     void reject() override {}
     void keyPressEvent(QKeyEvent *e) override;
+    // Takes the background when first shown.
+    void showEvent(QShowEvent *e) override;
 
 private:
+    int backgroundId() const;
     vela::skin::WindowId page_;
 };

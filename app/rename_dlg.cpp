@@ -18,7 +18,7 @@ CRenameDlg::CRenameDlg(int slot, QWidget *parent)
     setModal(true);
     setFocusPolicy(Qt::ClickFocus);
     const skin::Window &layout = skin::window(skin::WindowId::Rename);
-    SetBackground(SkinLookup(layout.backgroundSkinId, 0));
+    SetBackground(WholeSkinImage(layout.backgroundSkinId));
     ok_ = MakeSkinnedButton<CNexButton>(this, skin::WindowId::Rename, IDC_RENAME_OK);
     cancel_ = MakeSkinnedButton<CNexButton>(this, skin::WindowId::Rename, IDC_RENAME_CANCEL);
     close_ = MakeSkinnedButton<CNexButton>(this, skin::WindowId::Rename, IDC_RENAME_CLOSE);

@@ -1,5 +1,7 @@
 #include "app/skinned_controls.h"
 
+#include "app/skin_catalogue.h"
+
 #include <cstdlib>
 #include <cstdio>
 
@@ -13,6 +15,22 @@ const skin::Control &LayoutControl(skin::WindowId window, int id)
         std::abort();
     }
     return *control;
+}
+
+QImage WholeSkinImage(int id)
+{
+    const SkinSource source = skinSource(id, 0);
+    if ((source.kind == SkinKind::Copy || source.kind == SkinKind::Shared) && SkinImagePresent(id))
+        return skinCatalogue().image(source.file);
+    return SkinLookup(id, 0);
+}
+
+bool SkinImagePresent(int id)
+{
+    SkinCatalogue &skins = skinCatalogue();
+    skins.load();
+    const SkinSource source = skinSource(id, 0);
+    return source.kind != SkinKind::Invalid && !skins.image(source.file).isNull();
 }
 
 } // namespace vela

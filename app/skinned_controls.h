@@ -20,6 +20,14 @@ void SkinButton(Button &button, const skin::Control &control)
 // every id it asks for, so a missing one is a programming error (asserted).
 const skin::Control &LayoutControl(skin::WindowId window, int id);
 
+// The whole image of a background skin id without the copy a lookup makes
+// (the catalogue's own, implicitly shared; SetBackground copies it once). Ids
+// that are not whole images, and missing images, go through SkinLookup, which
+// reports the failure.
+QImage WholeSkinImage(int id);
+// False when the skin id's image is missing (nothing is reported).
+bool SkinImagePresent(int id);
+
 // Creates a control of type T with its id, placed and skinned from the layout.
 template <typename T>
 T *MakeSkinnedButton(QWidget *parent, skin::WindowId window, int id)

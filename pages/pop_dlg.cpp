@@ -56,7 +56,7 @@ void CPopDlg::build()
         resize(404, 190);
         return;
     }
-    SetBackground(SkinLookup(layout->backgroundSkinId, 0));
+    SetBackground(WholeSkinImage(layout->backgroundSkinId));
     for (const skin::Control &c : layout->controls) {
         if (c.id == IDC_POP_OK)
             SkinButton(*ok_, c);
