@@ -82,85 +82,57 @@ uint8_t LibraryDevice::closeDevice()
     return kDone;
 }
 
-uint8_t LibraryDevice::getFirmwareVersion(int16_t *version)
+uint8_t LibraryDevice::version(int16_t *out, size_t offset)
 {
     std::lock_guard guard(lock_);
-    if (!version)
+    if (!out)
         return kFailed;
     Report report = command(0x02, 0x00), status{};
     const uint8_t result = exchange(report, 50, &status);
     if (result == kDone)
-        *version = int16_t(wire::HexDigitsAsDecimal(wire::GetU16(status.data() + 16)));
+        *out = int16_t(wire::HexDigitsAsDecimal(wire::GetU16(status.data() + offset)));
     return result;
+}
+
+uint8_t LibraryDevice::getFirmwareVersion(int16_t *version)
+{
+    return this->version(version, 16);
 }
 
 uint8_t LibraryDevice::getBootloaderVersion(int16_t *version)
 {
+    return this->version(version, 18);
+}
+
+uint8_t LibraryDevice::sensorSetting(uint8_t sub, uint8_t profile, bool valid, uint8_t value, uint32_t waitMs)
+{
     std::lock_guard guard(lock_);
-    if (!version)
-        return kFailed;
-    Report report = command(0x02, 0x00), status{};
-    const uint8_t result = exchange(report, 50, &status);
-    if (result == kDone)
-        *version = int16_t(wire::HexDigitsAsDecimal(wire::GetU16(status.data() + 18)));
-    return result;
+    if (!valid || !validProfile(profile))
+        return kBadArgument;
+    Report report = command(0x0D, sub, profile);
+    report[6] = value;
+    return exchange(report, waitMs);
 }
 
 uint8_t LibraryDevice::setPollingRate(uint8_t profile, uint16_t rate)
 {
-    std::lock_guard guard(lock_);
-    uint8_t code = 0;
-    switch (rate) {
-    case 125:
-        code = 8;
-        break;
-    case 250:
-        code = 4;
-        break;
-    case 500:
-        code = 2;
-        break;
-    case 1000:
-        code = 1;
-        break;
-    default:
-        return kBadArgument;
-    }
-    if (!validProfile(profile))
-        return kBadArgument;
-    Report report = command(0x0D, 0x01, profile);
-    report[6] = code;
-    return exchange(report, 50);
+    const uint8_t code = rate == 125 ? 8 : rate == 250 ? 4 : rate == 500 ? 2 : rate == 1000 ? 1 : 0;
+    return sensorSetting(0x01, profile, code != 0, code, 50);
 }
 
 uint8_t LibraryDevice::setButtonResponseTime(uint8_t profile, uint8_t time)
 {
-    std::lock_guard guard(lock_);
-    if (!validProfile(profile) || time < 2 || time > 12 || time % 2 != 0)
-        return kBadArgument;
-    Report report = command(0x0D, 0x02, profile);
-    report[6] = time;
-    return exchange(report, 50);
+    return sensorSetting(0x02, profile, time >= 2 && time <= 12 && time % 2 == 0, time, 50);
 }
 
 uint8_t LibraryDevice::setAngleSnapping(uint8_t profile, uint8_t value)
 {
-    std::lock_guard guard(lock_);
-    if (!validProfile(profile) || value > 1)
-        return kBadArgument;
-    Report report = command(0x0D, 0x03, profile);
-    report[6] = value;
-    return exchange(report, 30);
+    return sensorSetting(0x03, profile, value <= 1, value, 30);
 }
 
 uint8_t LibraryDevice::setLod(uint8_t profile, uint8_t value)
 {
-    std::lock_guard guard(lock_);
-    if (!validProfile(profile) || value > 1)
-        return kBadArgument;
-    Report report = command(0x0D, 0x04, profile);
-    report[6] = value;
-    return exchange(report, 50);
+    return sensorSetting(0x04, profile, value <= 1, value, 50);
 }
 
 uint8_t LibraryDevice::setDpiSettings(uint8_t profile, const VelaDpiBlock &dpi)

@@ -70,6 +70,10 @@ private:
     uint8_t exchange(Report &report, uint32_t waitMs, Report *status = nullptr,
                      uint32_t retryWaitMs = kRetryWaitLong);
     uint8_t simple(uint8_t code, uint8_t sub, uint8_t profile, uint32_t waitMs);
+    // Command 02: the 16-bit value at offset of the reply, as decimal digits.
+    uint8_t version(int16_t *out, size_t offset);
+    // 0D sub with the value in byte 6; 2 when !valid or the profile is bad.
+    uint8_t sensorSetting(uint8_t sub, uint8_t profile, bool valid, uint8_t value, uint32_t waitMs);
 
     Transport transport_;
     Clock &clock_;

@@ -10,17 +10,19 @@ ProgramDevice::ProgramDevice(hid::Backend &backend, Clock &clock)
 {
 }
 
-bool ProgramDevice::exchange(uint8_t command, uint8_t sub, uint8_t slot, uint32_t waitMs, Report &status, bool &sent)
+bool ProgramDevice::exchange(uint8_t command, uint8_t sub, uint8_t slot, uint32_t waitMs, Report &status)
 {
     Report report{};
     report[0] = wire::kCommandReportId;
     report[1] = command;
     report[2] = sub;
     report[5] = slot;
-    sent = transport_.sendFeature(report.data(), report.size());
-    clock_.sleepMs(waitMs);
+    const bool sent = transport_.sendFeature(report.data(), report.size());
+    // Nothing to wait for when nothing was sent: a missing mouse must not
+    // hold the caller for the command's two seconds.
     if (!sent)
         return false;
+    clock_.sleepMs(waitMs);
     status.fill(0);
     status[0] = wire::kCommandReportId;
     return transport_.getFeature(status.data(), status.size());
@@ -30,8 +32,7 @@ uint8_t ProgramDevice::getActiveProfile(uint8_t &slot)
 {
     std::lock_guard guard(commandLock_);
     Report status{};
-    bool sent = false;
-    if (!exchange(0x03, 0x00, 0, 2000, status, sent) || status[1] != wire::kStatusDone || status[16] >= kSlotCount)
+    if (!exchange(0x03, 0x00, 0, 2000, status) || status[1] != wire::kStatusDone || status[16] >= kSlotCount)
         return kFailed;
     slot = status[16];
     return kDone;
@@ -43,24 +44,21 @@ uint8_t ProgramDevice::setActiveProfile(uint8_t slot)
     if (slot >= kSlotCount)
         return kFailed;
     Report status{};
-    bool sent = false;
-    return exchange(0x04, 0x00, slot, 1500, status, sent) && status[1] == wire::kStatusDone ? kDone : kFailed;
+    return exchange(0x04, 0x00, slot, 1500, status) && status[1] == wire::kStatusDone ? kDone : kFailed;
 }
 
 uint8_t ProgramDevice::startSurfaceAnalysis()
 {
     std::lock_guard guard(commandLock_);
     Report status{};
-    bool sent = false;
-    return exchange(0x05, 0x01, 0, 50, status, sent) && status[1] == wire::kStatusDone ? kDone : kFailed;
+    return exchange(0x05, 0x01, 0, 50, status) && status[1] == wire::kStatusDone ? kDone : kFailed;
 }
 
 uint8_t ProgramDevice::readSurfaceAnalysis(uint8_t &score)
 {
     std::lock_guard guard(commandLock_);
     Report status{};
-    bool sent = false;
-    const bool read = exchange(0x05, 0x02, 0, 30, status, sent);
+    const bool read = exchange(0x05, 0x02, 0, 30, status);
     score = read ? status[16] : 0;
     return read && status[1] == wire::kStatusDone && score <= 100 ? kDone : kFailed;
 }

@@ -51,8 +51,9 @@ public:
 
 private:
     using Report = std::array<uint8_t, wire::kCommandReportSize>;
-    // Send, wait, status read; true when the status read succeeded.
-    bool exchange(uint8_t command, uint8_t sub, uint8_t slot, uint32_t waitMs, Report &status, bool &sent);
+    // Send, wait, status read; true when the status read succeeded. No wait
+    // after a failed send.
+    bool exchange(uint8_t command, uint8_t sub, uint8_t slot, uint32_t waitMs, Report &status);
 
     Transport transport_;
     Clock &clock_;

@@ -26,12 +26,16 @@ Transport::~Transport() = default;
 bool Transport::openLocked(uint16_t productId, uint16_t usagePage, uint16_t usage, std::unique_ptr<hid::Handle> &slot)
 {
     slot.reset();
+    openError_ = 0;
     // The enumeration already filters by vendor and product, so no other
     // device in the system is opened; each interface of the mouse is.
     for (const auto &info : backend_.enumerate(wire::kVendorId, productId)) {
-        std::unique_ptr<hid::Handle> handle = backend_.open(info.path);
-        if (!handle)
+        int error = 0;
+        std::unique_ptr<hid::Handle> handle = backend_.open(info.path, &error);
+        if (!handle) {
+            openError_ = error;
             continue; // cannot be opened: skipped
+        }
         if (info.vendorId == wire::kVendorId && info.productId == productId && info.usagePage == usagePage
             && info.usage == usage) {
             slot = std::move(handle);
@@ -185,6 +189,12 @@ bool Transport::getProgram(uint8_t *buffer, size_t size)
         clock_.sleepMs(50);
     }
     return ok;
+}
+
+int Transport::lastOpenError() const
+{
+    std::lock_guard lock(mutex_);
+    return openError_;
 }
 
 uint16_t Transport::releaseNumber() const

@@ -73,6 +73,10 @@ public:
     uint16_t releaseNumber() const;
     int firmwareVersion() const;
 
+    // errno of the last interface of the mouse that could not be opened
+    // during a search (EACCES: the udev rule is missing), 0 when none.
+    int lastOpenError() const;
+
     TransportFlavour flavour() const { return flavour_; }
     Clock &clock() { return clock_; }
     hid::Backend &backend() { return backend_; }
@@ -92,6 +96,7 @@ private:
     std::unique_ptr<hid::Handle> compliant_;
     bool opened_ = false;
     uint16_t release_ = 0;
+    int openError_ = 0;
 };
 
 } // namespace vela

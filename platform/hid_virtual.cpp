@@ -7,7 +7,6 @@
 
 #include <cerrno>
 #include <charconv>
-#include <mutex>
 
 namespace vela::hid {
 namespace {
@@ -151,21 +150,9 @@ public:
 
     std::unique_ptr<Handle> open(const std::string &path, int *error) override
     {
-        auto socket = std::make_unique<LineSocket>();
         int code = 0;
-        std::string line;
-        if (path.empty() || path.find_first_of(" \n") != std::string::npos)
-            code = ENOENT;
-        else if (!socket->connectTo(socketPath_, &code))
-            ;
-        else if (!socket->writeLine("open " + path) || !socket->readLine(line, kReplyTimeoutMs, &code))
-            code = code ? code : ENODEV;
-        else if (line != "ok") {
-            auto words = splitWords(line);
-            unsigned long value = 0;
-            code = words.size() == 2 && parseNumber(words[1], value, 10) && value ? int(value) : EIO;
-        }
-        if (code != 0) {
+        auto socket = connectHandle(path, code);
+        if (!socket) {
             if (error)
                 *error = code;
             return nullptr;
@@ -174,6 +161,29 @@ public:
     }
 
 private:
+    // A connection that the server has bound to the interface at path.
+    std::unique_ptr<LineSocket> connectHandle(const std::string &path, int &code)
+    {
+        auto socket = std::make_unique<LineSocket>();
+        std::string line;
+        if (path.empty() || path.find_first_of(" \n") != std::string::npos) {
+            code = ENOENT;
+            return nullptr;
+        }
+        if (!socket->connectTo(socketPath_, &code))
+            return nullptr;
+        if (!socket->writeLine("open " + path) || !socket->readLine(line, kReplyTimeoutMs, &code)) {
+            code = ENODEV; // the server went away while we asked
+            return nullptr;
+        }
+        if (line == "ok")
+            return socket;
+        const auto words = splitWords(line);
+        unsigned long value = 0;
+        code = words.size() == 2 && parseNumber(words[1], value, 10) && value ? int(value) : EIO;
+        return nullptr;
+    }
+
     std::string socketPath_;
 };
 

@@ -19,6 +19,8 @@ namespace {
 test::VirtualMouseProcess *mouse = nullptr;
 std::unique_ptr<hid::Backend> backend;
 
+// One exchange; with an argument, after the mouse was idle that many
+// milliseconds (what a command pays after its wait).
 void Exchange(benchmark::State &state)
 {
     auto handle = backend->open("vmouse/VID_22D4&PID_132B&MI_01");
@@ -26,28 +28,13 @@ void Exchange(benchmark::State &state)
         state.SkipWithError("no virtual mouse");
         return;
     }
+    const uint32_t idleMs = uint32_t(state.range(0));
     for (auto _ : state) {
-        uint8_t report[64] = {0xA1, 0x0D, 0x04, 0, 0, 1, 1};
-        uint8_t status[64] = {0xA1};
-        handle->sendFeatureReport(report, sizeof(report));
-        handle->getFeatureReport(status, sizeof(status));
-        benchmark::DoNotOptimize(status[1]);
-    }
-}
-
-// The exchange after the mouse has been idle for a command's wait: what a
-// command pays beyond the wait itself.
-void IdleExchange(benchmark::State &state)
-{
-    auto handle = backend->open("vmouse/VID_22D4&PID_132B&MI_01");
-    if (!handle) {
-        state.SkipWithError("no virtual mouse");
-        return;
-    }
-    for (auto _ : state) {
-        state.PauseTiming();
-        systemClock().sleepMs(50);
-        state.ResumeTiming();
+        if (idleMs) {
+            state.PauseTiming();
+            systemClock().sleepMs(idleMs);
+            state.ResumeTiming();
+        }
         uint8_t report[64] = {0xA1, 0x0D, 0x04, 0, 0, 1, 1};
         uint8_t status[64] = {0xA1};
         handle->sendFeatureReport(report, sizeof(report));
@@ -87,8 +74,8 @@ void Wait(benchmark::State &state)
 } // namespace
 
 BENCHMARK(Wait)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK(Exchange)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK(IdleExchange)->Unit(benchmark::kMicrosecond)->Iterations(20)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(Exchange)->Arg(0)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(Exchange)->Arg(50)->Unit(benchmark::kMicrosecond)->Iterations(20)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(Command)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(5)->ReportAggregatesOnly(true);
 
 int main(int argc, char **argv)

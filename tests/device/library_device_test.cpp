@@ -1,8 +1,7 @@
 // The library's commands against the in-process virtual mouse.
 #include "device/button_codec.h"
 #include "device/library_device.h"
-#include "tests/support/fake_clock.h"
-#include "tools/virtual-mouse/in_process.h"
+#include "tests/support/in_process_mouse.h"
 
 #include <gtest/gtest.h>
 
@@ -13,21 +12,10 @@ using namespace vela;
 
 namespace {
 
-struct Library : ::testing::Test {
-    test::FakeClock clock;
-    vmouse::VirtualMouse mouse{clock};
-    std::unique_ptr<hid::Backend> backend = vmouse::makeInProcessBackend(mouse);
+struct Library : ::testing::Test, test::InProcessMouse {
     library::LibraryDevice device{*backend, clock};
 
-    // Log lines without their time stamps.
-    std::vector<std::string> exchanges()
-    {
-        std::vector<std::string> lines;
-        for (const auto &line : mouse.logLines())
-            lines.push_back(line.substr(line.find(' ') + 1));
-        return lines;
-    }
-    const vmouse::LibraryProfile profile(int number)
+    vmouse::LibraryProfile profile(int number)
     {
         vmouse::LibraryProfile copy;
         mouse.withFirmware([&](vmouse::Firmware &f) { copy = f.state().profiles[number - 1]; });
@@ -117,6 +105,17 @@ TEST_F(Library, SettingsReachTheMouseWithTheirBytesAndWaits)
     EXPECT_EQ(data.lighting_value2, 1);
     EXPECT_EQ(data.lighting_value3, 2);
     EXPECT_EQ(data.polling_rate, 1000); // profile 3 kept its default
+
+    const uint8_t four[4] = {0x11, 0x22, 0x33, 0x44};
+    VelaDpiBlock reset{1, 2, {11, 12, 13, 14, 15, 16, 17, 18, 19, 20}};
+    mouse.clearLog();
+    EXPECT_EQ(device.resetSensorSettings(4, four, reset), 1);
+    EXPECT_EQ(exchanges()[0], "set a1 0d 0f 00 00 04 00 00 00 00 00 00 00 00 00 00 11 22 33 44 01 02 0b 00 0c 00 0d 00 "
+                              "0e 00 0f 00 10 00 11 00 12 00 13 00 14");
+    EXPECT_EQ(device.readProfileData(4, &data, nullptr), 1);
+    EXPECT_EQ(data.dpi.first, 1);
+    EXPECT_EQ(data.dpi.value[0], 11);
+    EXPECT_EQ(data.dpi.value[9], 20);
 }
 
 TEST_F(Library, FirmwareVersionDigitsAreReadAsDecimal)
@@ -188,13 +187,20 @@ TEST_F(Library, FourRefusedBlockWritesGive20)
     });
     Settings s;
     s->button = 1;
-    s->family = 25;
-    s->sub_value = 2;
+    s->family = 19;
+    s->event_count = 1;
+    s->events[0] = keyEvent('B', 0, 20);
     EXPECT_EQ(device.setButtonSettings(1, &*s), 20);
-    const auto log = exchanges();
+    auto log = exchanges();
     EXPECT_EQ(std::count_if(log.begin(), log.end(), [](auto &l) { return l.rfind("set a0 21", 0) == 0; }), 4);
     // Command wait, then per try its 100 ms, with 50 and 100 ms between tries.
     EXPECT_EQ(clock.sleeps(), (std::vector<uint32_t>{50, 100, 100, 50, 100, 100, 100}));
+
+    // A refused short command sends no block at all.
+    mouse.clearLog();
+    mouse.statusNext(2, 1);
+    EXPECT_EQ(device.setButtonSettings(1, &*s), 20);
+    EXPECT_EQ(exchanges().size(), 2u);
 }
 
 TEST_F(Library, TooManyEventsAreRefusedBeforeAnySend)

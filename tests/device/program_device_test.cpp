@@ -1,7 +1,6 @@
 // The program's own commands against the in-process virtual mouse.
 #include "device/program_device.h"
-#include "tests/support/fake_clock.h"
-#include "tools/virtual-mouse/in_process.h"
+#include "tests/support/in_process_mouse.h"
 
 #include <gtest/gtest.h>
 
@@ -9,21 +8,11 @@ using namespace vela;
 
 namespace {
 
-struct Program : ::testing::Test {
-    test::FakeClock clock;
-    vmouse::VirtualMouse mouse{clock};
-    std::unique_ptr<hid::Backend> backend = vmouse::makeInProcessBackend(mouse);
+struct Program : ::testing::Test, test::InProcessMouse {
     program::ProgramDevice device{*backend, clock};
 
     void SetUp() override { ASSERT_TRUE(device.open()); }
 
-    std::vector<std::string> exchanges()
-    {
-        std::vector<std::string> lines;
-        for (const auto &line : mouse.logLines())
-            lines.push_back(line.substr(line.find(' ') + 1));
-        return lines;
-    }
     void answerActive(uint8_t value)
     {
         mouse.withFirmware([value](vmouse::Firmware &f) {
@@ -78,9 +67,13 @@ TEST_F(Program, SurfaceAnalysis)
     EXPECT_EQ(score, 101);
 
     mouse.unplug();
+    clock.clear();
     EXPECT_EQ(device.startSurfaceAnalysis(), 4);
     EXPECT_EQ(device.readSurfaceAnalysis(score), 4);
     EXPECT_EQ(score, 0);
+    uint8_t slot = 0;
+    EXPECT_EQ(device.getActiveProfile(slot), 4);
+    EXPECT_TRUE(clock.sleeps().empty()); // nothing sent, nothing waited for
 }
 
 TEST_F(Program, UploadSendsTwoChunksIntoTheSlot)

@@ -159,6 +159,9 @@ TEST_F(ScriptedTransport, FailedReadsAreRetriedOnlyWhenTransient)
 TEST_F(ScriptedTransport, WithoutAHandleNothingReachesTheDevice)
 {
     Transport transport = make(TransportFlavour::Library);
+    hid.openError = EACCES;
+    EXPECT_FALSE(transport.open(0x132B));
+    EXPECT_EQ(transport.lastOpenError(), EACCES); // tells a missing udev rule apart
     auto report = commandReport();
     EXPECT_FALSE(transport.sendFeature(report.data(), report.size()));
     EXPECT_FALSE(transport.getFeature(report.data(), report.size()));

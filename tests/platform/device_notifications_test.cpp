@@ -1,4 +1,5 @@
 #include "platform/device_notifications.h"
+#include "tests/support/qt_try.h"
 #include "tests/support/fake_notice_source.h"
 
 #include <QCoreApplication>
@@ -176,9 +177,9 @@ TEST(DeviceNotifications, TheDescriptorDrivesAQtSocketNotifier)
             seen.push_back(notice);
     });
     sub.source->push(kArrival);
-    QTRY_COMPARE(seen.size(), size_t(1));
+    VELA_TRY_COMPARE(seen.size(), size_t(1));
     sub.source->push(kRemoval);
-    QTRY_COMPARE(seen.size(), size_t(2));
+    VELA_TRY_COMPARE(seen.size(), size_t(2));
     EXPECT_EQ(seen[1], kRemoval);
 }
 

@@ -22,6 +22,7 @@ struct ScriptedHid {
     std::vector<std::vector<uint8_t>> sent, requested;
 
     hid::DeviceInfo info{"scripted/MI_01", 0x22D4, 0x132B, 0xFF01, 2, 0x0105, 1};
+    int openError = 0; // when set, opening fails with it
 
     std::unique_ptr<hid::Backend> backend();
 
@@ -78,8 +79,13 @@ class ScriptedHid::Backend final : public hid::Backend {
 public:
     explicit Backend(ScriptedHid &hid) : hid_(hid) {}
     std::vector<hid::DeviceInfo> enumerate(uint16_t, uint16_t) override { return {hid_.info}; }
-    std::unique_ptr<hid::Handle> open(const std::string &, int *) override
+    std::unique_ptr<hid::Handle> open(const std::string &, int *error) override
     {
+        if (hid_.openError) {
+            if (error)
+                *error = hid_.openError;
+            return nullptr;
+        }
         return std::make_unique<ScriptedHid::Handle>(hid_);
     }
 

@@ -34,7 +34,7 @@ TEST_F(ButtonTest, ImageChoiceFollowsSelectionHoverAndDisabling)
     EXPECT_EQ(PixelOf(b, mid), kNormal);
 
     QTest::mouseMove(b, mid);
-    QTRY_COMPARE(b->look(), int(LookHover));
+    VELA_TRY_COMPARE(b->look(), int(LookHover));
     EXPECT_EQ(PixelOf(b, mid), kHover);
 
     b->SetSelected(true);
@@ -87,9 +87,9 @@ TEST_F(ButtonTest, HoverTrackingMovesFromOneButtonToTheNext)
     auto *b = MakeButton<CNexButton>(parent, 1001, {60, 10, 50, 20});
     showParent();
     QTest::mouseMove(a, {25, 10});
-    QTRY_COMPARE(a->look(), int(LookHover));
+    VELA_TRY_COMPARE(a->look(), int(LookHover));
     QTest::mouseMove(b, {25, 10});
-    QTRY_COMPARE(b->look(), int(LookHover));
+    VELA_TRY_COMPARE(b->look(), int(LookHover));
     EXPECT_EQ(a->look(), int(LookNormal));
     EXPECT_FALSE(a->isTracking());
     const std::vector<Notification> want{{1000, 0}, {1001, 0}};

@@ -40,7 +40,7 @@ protected:
         menu->ShowMenu(AnchorTopLeft, at.x(), at.y());
         ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
         QTest::mouseMove(menu, CentreOf(menu, 1));
-        QTRY_VERIFY(menu->GetSubMenu(7)->isVisible());
+        VELA_TRY_VERIFY(menu->GetSubMenu(7)->isVisible());
         ASSERT_TRUE(QTest::qWaitForWindowExposed(menu->GetSubMenu(7)));
     }
 };
@@ -117,7 +117,7 @@ TEST_F(MenuTest, RightClickOutsideKeepsItOpenLeftClickClosesTheChain)
     EXPECT_TRUE(menu->GetSubMenu(7)->isVisible());
 
     QTest::mouseClick(parent, Qt::LeftButton, {}, parkingSpot());
-    QTRY_VERIFY(!menu->isVisible());
+    VELA_TRY_VERIFY(!menu->isVisible());
     EXPECT_FALSE(menu->GetSubMenu(7)->isVisible());
     EXPECT_FALSE(vela::MouseHookInstalled());
     for (const Notification &n : parent->got)
@@ -177,7 +177,7 @@ TEST_F(ComboTest, ClickWhileOpenClosesWithoutReopeningAndALaterClickOpens)
 
     clock.advance(150);
     click(combo);
-    QTRY_VERIFY(!combo->menu()->isVisible());
+    VELA_TRY_VERIFY(!combo->menu()->isVisible());
     QTest::qWait(20);
     EXPECT_FALSE(combo->menu()->isVisible()) << "the closing click does not reopen it";
 

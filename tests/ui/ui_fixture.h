@@ -3,6 +3,7 @@
 // notifications of its controls, solid test images, and pixel reads.
 #define QTEST_QPA_MOUSE_HANDLING // mouse input goes through the window, as real input does
 #include "tests/support/qt_app.h"
+#include "tests/support/qt_try.h"
 #include "ui/nex_kit.h"
 
 #include <QImage>

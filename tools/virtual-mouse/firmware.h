@@ -3,6 +3,20 @@
 // handlers that answer feature reports. Handlers are looked up by mode,
 // report ID and command byte, so further commands (the bootloader's, say)
 // are added with addHandler without touching the existing ones.
+//
+// What a real mouse leaves open, chosen here:
+// - status 1 accepts; 2 refuses an unknown command, a profile, slot or button
+//   out of range, or a block whose checksum does not match; the busy
+//   statuses 3 and 4 appear only when a test injects them;
+// - the reply of a command stays until the next command, so every read of
+//   it answers the same;
+// - the library's profile p and the program's slot p - 1 share the active
+//   profile, but their contents are separate stores: the library's 1024-byte
+//   settings layout and the program's 2048-byte images differ;
+// - factory default resets the library profiles and the active slot, and
+//   leaves the slot images alone.
+#include "device/wire.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -14,14 +28,15 @@ namespace vela::vmouse {
 
 enum class Mode { Normal, Bootloader };
 
-constexpr uint16_t kVendorId = 0x22D4;
-constexpr uint16_t kNormalProductId = 0x132B;
-constexpr uint16_t kBootloaderProductId = 0x132A;
+// The identities and report sizes the host side uses (header-only constants).
+constexpr uint16_t kVendorId = wire::kVendorId;
+constexpr uint16_t kNormalProductId = wire::kProductNormal;
+constexpr uint16_t kBootloaderProductId = wire::kProductBootloader;
+constexpr size_t kBlockSize = wire::kBlockSize;
+constexpr size_t kLongReportSize = wire::kLongReportSize;
+constexpr size_t kShortReportSize = wire::kCommandReportSize;
 constexpr size_t kSlotCount = 5;
 constexpr size_t kSlotSize = 2048;
-constexpr size_t kBlockSize = 1024;
-constexpr size_t kLongReportSize = 1041;
-constexpr size_t kShortReportSize = 64;
 constexpr size_t kLibraryButtons = 6;
 
 // One library-side profile (numbered 1-5 by the device library): the

@@ -107,6 +107,22 @@ bool VirtualMouse::usable(const Connection &connection, int &error) const
     return true;
 }
 
+bool VirtualMouse::admitFeature(const Connection &connection, size_t size, int &failures, int failError, int &error)
+{
+    if (!usable(connection, error))
+        return false;
+    if (size == 0 || !isCommandInterface(connection.interface)) {
+        error = EPIPE; // the collection has no such feature report
+        return false;
+    }
+    if (failures > 0) {
+        --failures;
+        error = failError;
+        return false;
+    }
+    return true;
+}
+
 void VirtualMouse::logExchange(const char *direction, const uint8_t *data, size_t size)
 {
     log_.push_back(formatLogLine(clock_.nowMs() - startMs_, direction, data, size));
@@ -133,17 +149,8 @@ void VirtualMouse::persistIfChanged()
 int VirtualMouse::sendFeature(Connection &connection, const uint8_t *data, size_t size, int &error)
 {
     std::lock_guard lock(mutex_);
-    if (!usable(connection, error))
+    if (!admitFeature(connection, size, failSends_, sendError_, error))
         return -1;
-    if (size == 0 || !isCommandInterface(connection.interface)) {
-        error = EPIPE; // the collection has no such feature report
-        return -1;
-    }
-    if (failSends_ > 0) {
-        --failSends_;
-        error = sendError_;
-        return -1;
-    }
     logExchange("set", data, size);
     firmware_.onSetFeature(mode_, data, size);
     persistIfChanged();
@@ -155,17 +162,8 @@ int VirtualMouse::getFeature(Connection &connection, uint8_t *data, size_t size,
     std::vector<Notice> notices;
     {
         std::lock_guard lock(mutex_);
-        if (!usable(connection, error))
+        if (!admitFeature(connection, size, failGets_, getError_, error))
             return -1;
-        if (size == 0 || !isCommandInterface(connection.interface)) {
-            error = EPIPE;
-            return -1;
-        }
-        if (failGets_ > 0) {
-            --failGets_;
-            error = getError_;
-            return -1;
-        }
         logExchange("get", data, size);
         firmware_.onGetFeature(data, size);
         if (statusCount_ > 0 && size > 1) {

@@ -117,6 +117,9 @@ public:
 
 private:
     bool usable(const Connection &connection, int &error) const;
+    // Whether a feature report gets through to the firmware, consuming one
+    // injected failure when there is one.
+    bool admitFeature(const Connection &connection, size_t size, int &failures, int failError, int &error);
     void logExchange(const char *direction, const uint8_t *data, size_t size);
     void persistIfChanged();
     std::vector<Notice> changePresence(bool plugged, Mode mode);
