@@ -31,7 +31,11 @@ void RunApplyProcedure(ApplyEnvironment &env, ApplyDevice &device)
 
     if (device.ensureOpen()) {
         env.markApplied(input.current);
-        device.upload(current);
+        if (device.upload(current) == kUploadTooLarge) {
+            // Activating now would switch the mouse to the slot's old image.
+            env.showMessage(kMacrosTooLarge);
+            return;
+        }
         if (device.setActiveProfile(current.slotIndex) == 1)
             return;
     } else {

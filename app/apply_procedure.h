@@ -41,14 +41,20 @@ public:
     virtual ~ApplyDevice() = default;
     virtual bool ensureOpen() = 0;
     virtual void close() = 0;
-    // Builds the record's on-board image and writes it into its slot.
-    // The result is the upload's (1 done); the procedure does not act on it.
+    // Builds the record's on-board image and writes it into its slot; 1 done,
+    // kUploadTooLarge when the macros do not fit (nothing was sent). Other
+    // failures are not acted on: the activation that follows tells.
     virtual int upload(const ProfileRecord &record) = 0;
     // Makes the slot the mouse's active profile; 1 = done.
     virtual int setActiveProfile(int slot) = 0;
 };
 
+constexpr int kUploadTooLarge = 3;
+
 inline const QString kMouseNotFound = QStringLiteral("Vela Pro mouse not found !");
+inline const QString kMacrosTooLarge =
+    QStringLiteral("The macros of this profile do not fit in the mouse's memory. The profile was saved, "
+                   "but the mouse keeps its previous settings. Shorten or remove a macro and apply again.");
 
 // The process-wide apply lock; applies queue on it one after the other.
 std::mutex &applyLock();

@@ -13,6 +13,7 @@ struct Recorder : ApplyEnvironment, ApplyDevice {
     QStringList calls;
     bool open = true;
     int activation = 1;
+    int uploadResult = 4; // a failed upload alone is not acted on
 
     ApplyInput collect() override
     {
@@ -35,7 +36,7 @@ struct Recorder : ApplyEnvironment, ApplyDevice {
     int upload(const ProfileRecord &r) override
     {
         calls << QString("upload %1").arg(r.slotIndex);
-        return 4; // not looked at
+        return uploadResult;
     }
     int setActiveProfile(int slot) override
     {
@@ -100,4 +101,12 @@ TEST_F(ApplyFixture, SaveFailuresAreShownNotSwallowed)
     EXPECT_EQ(r.calls.filter("message Profiles could not be saved").size(), 1);
     EXPECT_EQ(r.calls.filter("message Macros could not be saved").size(), 1);
     EXPECT_EQ(r.calls.back(), "activate 2"); // the mouse is still written
+}
+
+TEST_F(ApplyFixture, MacrosTooLargeForTheMouseAreShownAndTheSlotIsNotActivated)
+{
+    r.uploadResult = kUploadTooLarge;
+    RunApplyProcedure(r, r);
+    EXPECT_EQ(r.calls.back(), "message " + kMacrosTooLarge);
+    EXPECT_EQ(r.calls.filter("activate").size(), 0);
 }

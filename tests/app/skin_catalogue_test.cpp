@@ -360,16 +360,18 @@ TEST(LoadImage, GivesNoneForMissingAndUnreadableFiles)
     EXPECT_EQ(vela::LoadImage(dir.file("ok.bmp")), pattern(7, 5));
 }
 
-TEST(OpenLink, StartsTheOpenerDetachedWithTheText)
+TEST(OpenLink, StartsTheOpenerAndNeverWaitsForIt)
 {
     vela::test::TempDir dir;
     const QString script = dir.file("open.sh");
-    const QString out = dir.file("opened.txt");
     QFile file(script);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    // Writes its argument, then lingers like a browser would.
-    file.write(QStringLiteral("#!/bin/sh\nprintf '%s' \"$1\" > '%1.tmp' && mv '%1.tmp' '%1'\nsleep 3\n")
-                   .arg(out)
+    // Writes its argument, then stays until the test releases it (at most 10 s),
+    // like a browser that keeps running.
+    file.write(QStringLiteral("#!/bin/sh\ncd '%1'\nprintf '%s' \"$1\" > opened.tmp && mv opened.tmp opened\n"
+                              "i=0; while [ ! -e release ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i+1)); done\n"
+                              "touch done\n")
+                   .arg(dir.path())
                    .toUtf8());
     file.close();
     file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -377,11 +379,13 @@ TEST(OpenLink, StartsTheOpenerDetachedWithTheText)
 
     vela::OpenLink(QStringLiteral("-h"));
     vela::OpenLink(QStringLiteral("https://example.org/faq?a=1&b='2'"));
-    QDeadlineTimer deadline(10000);
-    while (!QFile::exists(out) && !deadline.hasExpired())
+    EXPECT_FALSE(QFile::exists(dir.file("done"))) << "returned only after the opener ended";
+    QFile(dir.file("release")).open(QIODevice::WriteOnly);
+    QDeadlineTimer deadline(15000);
+    while (!QFile::exists(dir.file("done")) && !deadline.hasExpired())
         QThread::msleep(20);
     qunsetenv("VELA_OPEN_COMMAND");
-    QFile opened(out);
+    QFile opened(dir.file("opened"));
     ASSERT_TRUE(opened.open(QIODevice::ReadOnly));
     EXPECT_EQ(opened.readAll(), "https://example.org/faq?a=1&b='2'") << "the option-like text was refused";
 }

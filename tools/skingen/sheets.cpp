@@ -72,6 +72,7 @@ void drawMouseSettingsArt(QPainter &p)
     scale(708, 910, 101, QStringLiteral("Slow"), QStringLiteral("Fast"));
     scale(708, 910, 191, QStringLiteral("1 line"), QStringLiteral("6 lines"));
     scale(801, 937, 284, QStringLiteral("Low"), QStringLiteral("High"));
+    hint(p, QRect(707, 286, 60, 14), QStringLiteral("Enable"));
     hint(p, QRect(32, 287, 290, 14), QStringLiteral("Click a field to choose what the button does."));
 }
 
