@@ -10,6 +10,7 @@
 #include "ui/nex_static.h"
 
 #include <QKeyEvent>
+#include <QPainter>
 
 using namespace vela;
 using namespace vela::ui;
@@ -23,6 +24,14 @@ const QString kCaption = QStringLiteral("KESTRA");
 constexpr int kCountdownStart = 10;
 constexpr int kCountdownPeriodMs = 1000;
 constexpr int kCountdownEndMs = 500;
+
+QImage Dimmed(const QImage &image)
+{
+    QImage out = image.convertToFormat(QImage::Format_RGB32);
+    QPainter p(&out);
+    p.fillRect(out.rect(), QColor(0, 0, 0, 150));
+    return out;
+}
 } // namespace
 
 CPopDlg::CPopDlg(int kind, QWidget *parent)
@@ -72,6 +81,12 @@ void CPopDlg::build()
 
     switch (kind_) {
     case POP_SQAT_COUNTDOWN: {
+        // The skin has no disabled sheet for this kind: a dimmed normal look
+        // shows that the button waits for the countdown.
+        const skin::Control &okControl = LayoutControl(skin::WindowId::SensorSQAT2, IDC_POP_OK);
+        const QImage normal = skin::controlImage(okControl, 0);
+        ok_->SetImages(normal, skin::controlImage(okControl, 1), skin::controlImage(okControl, 2),
+                       Dimmed(normal));
         ok_->setEnabled(false);
         time_->SetCentre(true);
         time_->SetText(QString::number(kCountdownStart));
