@@ -212,6 +212,23 @@ TEST_F(Shell, ApplyAgainstTheMouseUploadsBothChunksAndActivatesTheSlot)
     EXPECT_EQ(longReports, 2);
 }
 
+TEST_F(Shell, TwoQuickAppliesRunOneAfterTheOther)
+{
+    CVELADlg &win = start(true);
+    win.OnApply();
+    win.OnApply();
+    EXPECT_EQ(win.applyRunner().running(), 2);
+    VELA_TRY_COMPARE(win.applyRunner().running(), 0);
+    QStringList commands;
+    for (const std::string &line : mouse.exchanges())
+        if (line.rfind("set", 0) == 0)
+            commands << QString::fromStdString(line.substr(0, 9));
+    // Each procedure whole: chunk, chunk, activation; never interleaved.
+    EXPECT_EQ(commands, QStringList({"set a0 08", "set a0 08", "set a1 04", "set a0 08", "set a0 08", "set a1 04"}))
+        << commands.join(", ").toStdString();
+    EXPECT_EQ(win.cursor().shape(), Qt::ArrowCursor);
+}
+
 TEST_F(Shell, AFailedMacroSaveIsShownInAKestraBox)
 {
     // A file where the macro folder's parent should be: nothing can be written there.

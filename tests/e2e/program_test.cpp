@@ -96,6 +96,7 @@ protected:
     }
     void clickApply(const QString &window)
     {
+        QThread::msleep(200); // mapped is not yet painted and taking input
         bool ok = false;
         xdotool(QStringList{"mousemove", "--window", window} + kApplyPoint + QStringList{"click", "1"}, &ok);
         ASSERT_TRUE(ok);
