@@ -167,7 +167,7 @@ constexpr Control kSensorSQAT2[] = {
     {1077, K::Button, {333, 155, 59, 27}, u"Cancel", u"Cancel", 181},
     {1078, K::CloseButton, {379, 3, 19, 18}, u"Close", {}, 182},
     // Wider and taller than the template's 14 x 12, so "10" fits the font.
-    {1079, K::Label, {288, 130, 24, 18}, u"Time", u"Seconds left", 183},
+    {1079, K::Label, {288, 130, 24, 18}, u"Time", u"Time left", 183},
     {1080, K::Picture, {13, 50, 200, 110}, u"Image", {}, 184},
 };
 
