@@ -4,6 +4,8 @@
 // parent (a synchronous call, see SendSysCommand).
 // Every class and function of the kit is for the UI thread only; sizes and
 // positions are pixels, rectangles in the control's client coordinates.
+#include "platform/key_hook.h"
+
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -35,8 +37,8 @@ constexpr int CMD_START_RECORDING = 116;
 constexpr intptr_t EDIT_TEXT_CHANGED = 102;
 // Second parameter of a static's double-click notification.
 constexpr intptr_t STATIC_DOUBLE_CLICK = 1;
-// Private message of the hooks (keyboard hook and the menus' mouse hook).
-constexpr int WM_HOOK_EVENT = 0x4A8;
+// The hooks' private message is vela::WM_HOOK_EVENT (platform/key_hook.h);
+// the menus' mouse hook reports with it too.
 
 // A window that takes notifications from its controls. Every control, page or
 // dialog that gets CMD_POPUP_TOPMOST and does not act on it passes it on to
