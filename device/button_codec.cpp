@@ -150,7 +150,10 @@ size_t DecodeEventBlock(const uint8_t *block, size_t count, VelaButtonEvent *eve
         VelaButtonEvent &e = events[i];
         e = {};
         e.kind = callerKind(w.kind);
-        e.code = int16_t(wire::HidToVirtualKey(w.usage));
+        // Mouse and wheel codes went out unchanged (the table lists none of
+        // them); mapped back, the middle button (4) would read as 'A'.
+        const bool pointer = w.kind == 16 || w.kind == 17;
+        e.code = int16_t(pointer ? w.usage : wire::HidToVirtualKey(w.usage));
         e.release = w.release;
         e.delay[0] = uint8_t(w.delay);
         e.delay[1] = uint8_t(w.delay >> 8);

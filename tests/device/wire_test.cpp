@@ -138,3 +138,28 @@ TEST(Wire, PresetSequences)
     EXPECT_EQ(five[7].delay[0], 0);
     EXPECT_EQ(five[1].delay[0], 150);
 }
+
+TEST(Wire, MacroEventsKeepTheirCodesThroughTheBlock)
+{
+    // Key codes travel as HID usages; mouse and wheel codes as themselves,
+    // even where they equal a key's usage (middle button 4 is 'A''s usage).
+    const struct {
+        uint8_t kind;
+        int16_t code;
+    } cases[] = {{18, 'A'}, {18, 19}, {16, 1}, {16, 2}, {16, 4}, {16, 166}, {16, 167}, {17, 151}, {17, 152}};
+    std::vector<VelaButtonEvent> events;
+    for (const auto &c : cases) {
+        VelaButtonEvent e{};
+        e.kind = c.kind;
+        e.code = c.code;
+        events.push_back(e);
+    }
+    std::array<uint8_t, wire::kBlockSize> block{};
+    ASSERT_TRUE(library::EncodeEventBlock(events.data(), events.size(), block));
+    std::vector<VelaButtonEvent> back(events.size());
+    ASSERT_EQ(library::DecodeEventBlock(block.data(), back.size(), back.data()), back.size());
+    for (size_t i = 0; i < events.size(); ++i) {
+        EXPECT_EQ(back[i].kind, events[i].kind) << i;
+        EXPECT_EQ(back[i].code, events[i].code) << "kind " << int(events[i].kind);
+    }
+}
