@@ -98,9 +98,12 @@ bool CVELADlg::OnInitDialog()
     createPages();
     pageOps_->show(slots_.currentRecord());
     beacon_ = new WindowBeacon(this);
-    connect(beacon_, &WindowBeacon::messageArrived, this, [this](quint32 message, qint64, qint64) {
+    connect(beacon_, &WindowBeacon::messageArrived, this, [this](quint32 message, qint64 wParam, qint64) {
         if (message == kShowRequestMessage)
             ShowRequest();
+        // Of the system commands only the quit request is meant for other programs.
+        else if (message == kSysCommandMessage && wParam == SC_QUIT_REQUEST)
+            onSysCommand(SC_QUIT_REQUEST, 0);
     });
     return true;
 }

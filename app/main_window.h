@@ -42,6 +42,8 @@ constexpr int SC_QUIT_REQUEST = 802;
 constexpr int SC_CLOSE_WINDOW = 0xF060;
 constexpr int ID_TRAY_CONFIG = 100;
 constexpr int ID_TRAY_EXIT = 101;
+// The message that carries a system command from another program (code in wParam).
+constexpr quint32 kSysCommandMessage = 0x0112;
 
 // Tab order of the pages.
 enum PageIndex { PageMouse = 0, PageSensor, PageColor, PageMacro, PageSupport, PageCount };

@@ -219,7 +219,9 @@ void CPopDlg::OnCancelButton()
 
 void CPopDlg::accept()
 {
-    if (kind_ != POP_ASSIGN_KEY)
+    // Enter acts as the OK button, so not while it is disabled: during the
+    // countdown it would open the result before the mouse has measured.
+    if (kind_ != POP_ASSIGN_KEY && ok_->isEnabled())
         OnOK();
 }
 

@@ -14,6 +14,7 @@
 #include "tests/support/recording_pointer_system.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
+#include "platform/single_instance.h"
 #include "platform/window_ops.h"
 #include "ui/nex_button.h"
 #include "ui/nex_edit.h"
@@ -177,6 +178,22 @@ TEST_F(Shell, SystemCommandsSetTopmostAndQuit)
         win.onSysCommand(code, 0);
         EXPECT_EQ(QCoreApplication::exec(), 0) << code << " posts a quit request";
     }
+}
+
+TEST_F(Shell, AnotherProgramEndsTheProgramWithSystemCommand802)
+{
+    CVELADlg &win = start();
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    guard.start(3000);
+    // Other system commands from outside change nothing; the quit request ends the run.
+    QTimer::singleShot(0, [&] {
+        PostWindowMessage(win.windowTitle(), kSysCommandMessage, ui::CMD_POPUP_TOPMOST, 1);
+        PostWindowMessage(win.windowTitle(), kSysCommandMessage, SC_QUIT_REQUEST, 0);
+    });
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_FALSE(IsTopmost(&win));
 }
 
 TEST_F(Shell, ApplyWithNoMouseSavesEveryFileThenShowsTheMessage)

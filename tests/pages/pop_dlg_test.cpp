@@ -117,6 +117,23 @@ TEST_F(PopUp, HalfASecondAfterZeroTheResultWindowOpensAndEndsTheChain)
     EXPECT_EQ(result, POP_RESULT_OK);
 }
 
+TEST_F(PopUp, EnterDuringTheCountdownNeitherEndsItNorOpensTheResult)
+{
+    CPopDlg countdown(POP_SQAT_COUNTDOWN, nullptr);
+    ModalAnswer<CPopDlg> early([](CPopDlg *p) { p->OnCancelButton(); },
+                               [](CPopDlg *p) { return p->kind() == POP_SQAT_DONE; });
+    bool stillOpen = false;
+    const int result = RunWith(countdown, [&](CPopDlg &p) {
+        QTest::keyClick(&p, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        stillOpen = p.isVisible();
+        p.OnCancelButton();
+    });
+    EXPECT_FALSE(early.acted()) << "the result window opened before the countdown ended";
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(result, POP_RESULT_CANCEL);
+}
+
 TEST_F(PopUp, AnalysisPromptWithNoMouseSaysSoEachTimeAndStaysOpen)
 {
     vela::test::InProcessMouse mouse;
