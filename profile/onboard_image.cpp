@@ -177,6 +177,7 @@ OnboardImage BuildOnboardImage(const ProfileRecord &r)
         uint8_t *entry = b + 0x065 + vela::wire::kEntrySize * button;
         TypeValue tv = buttonTypeValue(a.function, a.param);
         uint16_t count = 0;
+        uint16_t macroOffset = 0;
         if (a.function == FnMacro) {
             const std::vector<CMacroEvent> *events = nullptr;
             if (a.buttonIndex < kButtonCount && r.buttonMacros[a.buttonIndex].macroId == a.param)
@@ -196,14 +197,11 @@ OnboardImage BuildOnboardImage(const ProfileRecord &r)
                     vela::wire::PutEvent(b + offset + vela::wire::kEventSize * i,
                                          {e.kind, vela::wire::VirtualKeyToHid(e.code), e.upFlag, uint32_t(e.delay)});
                 }
-                PutU16(entry + 2, uint16_t(offset));
-                PutU16(entry + 4, count);
+                macroOffset = uint16_t(offset);
                 offset += size; // the seven zero bytes after the events are already zero
             }
         }
-        entry[0] = tv.type;
-        entry[1] = tv.value;
-        entry[6] = 0x0F;
+        vela::wire::PutEntry(entry, {tv.type, tv.value, macroOffset, count});
     }
     // Buttons 7 and 8 stay all zero.
     return image;

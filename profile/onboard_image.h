@@ -10,7 +10,7 @@
 #include <array>
 #include <vector>
 
-constexpr size_t kOnboardImageSize = 2048;
+constexpr size_t kOnboardImageSize = vela::program::kImageSize;
 constexpr size_t kMacroAreaStart = 0x320;
 constexpr size_t kMaxMacroEvents = 128; // of one button's macro
 
