@@ -20,7 +20,6 @@ constexpr uint8_t kLongReportId = 0xA0;    // block transfers
 constexpr size_t kCommandReportSize = 64;
 constexpr size_t kLongReportSize = 1041;
 constexpr size_t kBlockSize = 1024;
-constexpr size_t kPayloadOffset = 16; // reply data and block data start here
 
 constexpr uint8_t kStatusDone = 1;
 
